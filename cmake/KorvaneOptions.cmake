@@ -1,0 +1,19 @@
+# One INTERFACE target carries the compiler options every target of the project shares.
+option(KORVANE_WERROR "Treat compiler warnings as errors" OFF)
+option(KORVANE_SANITIZE "Build with AddressSanitizer and UndefinedBehaviorSanitizer" OFF)
+
+add_library(korvane_options INTERFACE)
+target_compile_features(korvane_options INTERFACE cxx_std_20)
+target_compile_options(korvane_options INTERFACE -Wall -Wextra -Wpedantic)
+# Every conversion between bytes and text must be explicit: the wire and the files are Windows-1252.
+target_compile_definitions(korvane_options INTERFACE
+    QT_NO_CAST_FROM_ASCII QT_NO_CAST_TO_ASCII QT_NO_CAST_FROM_BYTEARRAY QT_NO_URL_CAST_FROM_STRING
+    QT_USE_QSTRINGBUILDER QT_NO_KEYWORDS)
+if(KORVANE_WERROR)
+    target_compile_options(korvane_options INTERFACE -Werror)
+endif()
+if(KORVANE_SANITIZE)
+    target_compile_options(korvane_options INTERFACE -fsanitize=address,undefined -fno-omit-frame-pointer
+                                                     -fno-sanitize-recover=undefined)
+    target_link_options(korvane_options INTERFACE -fsanitize=address,undefined)
+endif()

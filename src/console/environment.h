@@ -1,0 +1,33 @@
+#pragma once
+
+#include "settings/programfolder.h"
+
+#include <QString>
+
+#include <functional>
+
+class QWidget;
+
+namespace korvane {
+
+// What the windows need from outside: the program folder, the favourites file, and the three things
+// that block or ask the user. Tests replace the seams to answer message boxes and the save dialog,
+// or to shorten the waits.
+struct Environment {
+    explicit Environment(const QString &programFolder, QString favoritesFile = QStringLiteral("Korvane.mdb"));
+
+    ProgramFolder folder;
+    QString favoritesFile;
+
+    // A blocking wait of the user-interface thread: no click, key, timer or datagram is handled.
+    std::function<void(int milliseconds)> wait;
+    // A message box with an OK button only, titled "Korvane".
+    std::function<void(QWidget *parent, const QString &text)> message;
+    // The cheaters list's save dialog; the chosen name, or an empty text when cancelled.
+    std::function<QString(QWidget *parent)> saveFileName;
+
+    // How often the player lists refresh themselves.
+    int playerListRefreshMs = 7000;
+};
+
+} // namespace korvane

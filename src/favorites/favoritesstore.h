@@ -1,0 +1,46 @@
+#pragma once
+
+#include <QList>
+#include <QString>
+
+#include <optional>
+
+namespace korvane {
+
+struct FavoriteServer {
+    qint64 id = 0;
+    QString name;
+    QString ip;
+    QString port;
+    QString rconPassword;
+};
+
+// The favourite servers, in an SQLite file (table Servers). Every operation opens its own connection
+// and closes it before returning; values are bound as statement parameters, never pasted into SQL, and
+// stored as text exactly as given (a null QString as the empty text). Names match exactly and
+// case-sensitively. A missing file and its table are created on first use, readable and writable by
+// the owner only (it holds passwords); an existing file keeps its permissions, and one that is not an
+// SQLite database is refused and left as it is. A failed operation returns false / nullopt and leaves
+// a message naming the failure in lastError(); a successful one clears it.
+class FavoritesStore final {
+public:
+    explicit FavoritesStore(QString filePath);
+
+    // Every row, in ascending id.
+    std::optional<QList<FavoriteServer>> listAll();
+    // The first row of that exact name; nullopt (with lastError) when none matches or the store fails.
+    std::optional<FavoriteServer> findByName(const QString &name);
+    // Removes every row of that name; true also when none matched.
+    bool removeByName(const QString &name);
+    // Adds one row; the store fills its id.
+    bool insert(const QString &name, const QString &ip, const QString &port, const QString &rconPassword);
+
+    QString lastError() const { return m_lastError; }
+    QString filePath() const { return m_filePath; }
+
+private:
+    QString m_filePath;
+    QString m_lastError;
+};
+
+} // namespace korvane

@@ -1,0 +1,97 @@
+#include "rcon/rconchannel.h"
+
+#include "rcon/wireformat.h"
+
+#include <QHostInfo>
+#include <QNetworkDatagram>
+#include <QUdpSocket>
+
+#include <algorithm>
+
+namespace korvane {
+
+namespace {
+
+// The address to talk to: the host itself when it is an address, else the first IPv4 address of the
+// name (a server reached as "localhost" usually listens on 127.0.0.1, not on ::1), else the first.
+QHostAddress resolve(const QString &host)
+{
+    QHostAddress literal;
+    if (literal.setAddress(host))
+        return literal;
+    if (host.isEmpty())
+        return {};
+    const QList<QHostAddress> addresses = QHostInfo::fromName(host).addresses();
+    const auto ipv4 = std::find_if(addresses.begin(), addresses.end(), [](const QHostAddress &a) {
+        return a.protocol() == QAbstractSocket::IPv4Protocol;
+    });
+    if (ipv4 != addresses.end())
+        return *ipv4;
+    return addresses.isEmpty() ? QHostAddress() : addresses.first();
+}
+
+} // namespace
+
+RconChannel::RconChannel(QObject *parent)
+    : QObject(parent)
+{
+}
+
+RconChannel::~RconChannel() = default;
+
+void RconChannel::open()
+{
+    close();
+    const QHostAddress address = resolve(m_host);
+    if (address.isNull() || m_port == 0)
+        return;
+    m_socket = new QUdpSocket(this);
+    connect(m_socket, &QUdpSocket::readyRead, this, &RconChannel::readPending);
+    m_socket->connectToHost(address, m_port);
+    if (m_socket->state() != QAbstractSocket::ConnectedState)
+        close();
+}
+
+RconChannel::State RconChannel::state() const
+{
+    return m_socket && m_socket->state() == QAbstractSocket::ConnectedState ? Open : Closed;
+}
+
+void RconChannel::close()
+{
+    if (!m_socket)
+        return;
+    // Deleted later: close() may run inside this socket's own readyRead.
+    m_socket->disconnect(this);
+    m_socket->abort();
+    m_socket->deleteLater();
+    m_socket = nullptr;
+}
+
+void RconChannel::send(const QByteArray &datagram)
+{
+    if (state() == Open)
+        m_socket->write(datagram);
+}
+
+void RconChannel::sendCommand(QStringView password, QStringView literal, QStringView parameter)
+{
+    send(rcon::request(password, literal, parameter));
+}
+
+void RconChannel::readPending()
+{
+    // Read at least once per readyRead: a pending ICMP error makes hasPendingDatagrams() false, and
+    // only a read clears it; a loop that tests first would never read again and go deaf.
+    QUdpSocket *socket = m_socket;
+    do {
+        const QNetworkDatagram datagram = socket->receiveDatagram();
+        if (datagram.isValid())
+            Q_EMIT datagramReceived(datagram.data());
+        // A handler may have closed this endpoint.
+        if (socket != m_socket)
+            return;
+    } while (socket->hasPendingDatagrams());
+}
+
+} // namespace korvane

@@ -1,0 +1,90 @@
+#include "rcon/wireformat.h"
+
+#include "rcon/textcodec.h"
+
+#include <array>
+
+namespace korvane::rcon {
+
+namespace {
+
+const QString OutOfBandHeader(4, QChar(0xFF));
+const QString PrintHeader = OutOfBandHeader + QStringLiteral("print\n");
+
+// The colour codes, in the order they are removed: one pass each. The order matters: "^^11" loses
+// only one "^1", and a code that an earlier pass brings together stays.
+constexpr std::array<char, 70> ColourCodes = {
+    '1', '2', '3', '4', '5', '6', '7', '8', '9', '0', '!', '@', '$', '%', '&', '*', '(', ')',
+    'a', 'A', 'b', 'B', 'c', 'C', 'd', 'D', 'e', 'E', 'f', 'F', 'g', 'G', 'h', 'H', 'i', 'I',
+    'j', 'J', 'k', 'K', 'l', 'L', 'm', 'M', 'n', 'N', 'o', 'O', 'p', 'P', 'q', 'Q', 'r', 'R',
+    's', 'S', 't', 'T', 'u', 'U', 'v', 'V', 'w', 'W', 'x', 'X', 'y', 'Y', 'z', 'Z',
+};
+
+void removeColourCodes(QString &text)
+{
+    if (!text.contains(u'^'))
+        return;
+    for (const char code : ColourCodes) {
+        const char pair[] = {'^', code};
+        text.remove(QLatin1StringView(pair, 2));
+    }
+}
+
+void lineFeedsToCrLf(QString &text) { text.replace(u'\n', QStringLiteral("\r\n")); }
+
+} // namespace
+
+QByteArray request(QStringView password, QStringView literal, QStringView parameter)
+{
+    QByteArray datagram(4, '\xFF');
+    datagram += "rcon ";
+    datagram += codec::toWire(password);
+    datagram += codec::toWire(literal);
+    datagram += codec::toWire(parameter);
+    return datagram;
+}
+
+QByteArray statusProbe() { return QByteArray(4, '\xFF') + QByteArrayLiteral("getstatus"); }
+
+QString cleanReply(QStringView received)
+{
+    QString text = received.toString();
+    text.remove(PrintHeader);
+    lineFeedsToCrLf(text);
+    text.replace(u'\\', u' ');
+    removeColourCodes(text);
+    return text;
+}
+
+QString cleanCheatersReply(QStringView received)
+{
+    QString text = received.toString();
+    text.remove(PrintHeader);
+    lineFeedsToCrLf(text);
+    text.replace(QStringLiteral("Unknown command "), QStringLiteral("The server does not appear to be running ETPro"));
+    text.remove(QStringLiteral("cheaters"));
+    text.remove(u'"');
+    text.replace(u'\\', u' ');
+    removeColourCodes(text);
+    return text;
+}
+
+QString cleanCampaignReply(QStringView received)
+{
+    QString text = received.toString();
+    text.remove(PrintHeader);
+    text.remove(QStringLiteral("\r\n"));
+    text.remove(u'\n');
+    removeColourCodes(text);
+    return text;
+}
+
+QStringList campaignEntries(QStringView received)
+{
+    QStringList pieces = cleanCampaignReply(received).split(u' ');
+    return pieces.size() > 3 ? pieces.mid(3) : QStringList();
+}
+
+bool namesEtServer(QStringView cleaned) { return cleaned.contains(u"version ET"); }
+
+} // namespace korvane::rcon

@@ -1,0 +1,30 @@
+#pragma once
+
+#include <QString>
+
+namespace korvane {
+
+// The folder of the executable, where settings.ini and lang/ live. Resolved once in main; tests use
+// a temporary folder.
+class ProgramFolder final {
+public:
+    explicit ProgramFolder(QString path);
+
+    QString path() const { return m_path; }
+    QString settingsFile() const;
+    QString languageFile(const QString &language) const;
+
+    // Section "lang" of settings.ini.
+    QString setting(const QString &key) const;
+    void writeSetting(const QString &key, const QString &value) const;
+
+    // The stored language name ("Default"), read afresh on every call.
+    QString language() const;
+    // One text of a language file.
+    QString languageText(const QString &language, const QString &key) const;
+
+private:
+    QString m_path;
+};
+
+} // namespace korvane

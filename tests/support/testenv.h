@@ -1,0 +1,55 @@
+#pragma once
+
+#include "console/environment.h"
+
+#include <QByteArray>
+#include <QList>
+#include <QStringList>
+#include <QTemporaryDir>
+#include <QTest>
+#include <QWidget>
+
+namespace testdata {
+// The reply datagrams of a capture from a real server (tests/data/captures), byte for byte.
+QList<QByteArray> captureReplies(const QString &file);
+QByteArray captureReply(const QString &file, int index = 0);
+QByteArray readFile(const QString &path);
+} // namespace testdata
+
+// A program folder in a temporary directory, with the shipped language files and a settings file
+// naming the language, and an environment whose message boxes and save dialog are answered here.
+class TestProgram final {
+public:
+    explicit TestProgram(const QString &language = QStringLiteral("english"));
+
+    QString folder() const { return m_dir.path(); }
+    QString settingsFile() const { return m_dir.filePath(QStringLiteral("settings.ini")); }
+    // Replaces (or creates) a language file; lines are joined with CR LF under "[lang]".
+    void writeLanguageFile(const QString &language, const QStringList &entries) const;
+    void removeLanguageFiles() const;
+
+    korvane::Environment environment();
+
+    QStringList messages;        // every message box shown, in order
+    QString saveFileAnswer;      // what the save dialog answers; empty means cancelled
+    int saveDialogsShown = 0;
+
+private:
+    QTemporaryDir m_dir;
+};
+
+// Widgets by objectName.
+template <typename T = QWidget>
+T *find(const QWidget *root, const char *name)
+{
+    T *widget = root->findChild<T *>(QString::fromLatin1(name));
+    if (!widget && root->objectName() == QLatin1StringView(name))
+        widget = qobject_cast<T *>(const_cast<QWidget *>(root));
+    return widget;
+}
+
+// A top-level window (or one parented to the main window) by objectName.
+QWidget *window(const char *name);
+
+// A real mouse click on a named button.
+void click(const QWidget *root, const char *name);
