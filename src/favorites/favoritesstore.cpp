@@ -1,0 +1,304 @@
+#include "favorites/favoritesstore.h"
+
+#include <QFile>
+#include <QFileInfo>
+#include <QSqlDatabase>
+#include <QSqlError>
+#include <QSqlQuery>
+#include <QSqlRecord>
+#include <QUrl>
+#include <QVariant>
+
+#include <array>
+#include <atomic>
+#include <utility>
+
+namespace korvane {
+
+namespace {
+
+const QString DriverName = QStringLiteral("QSQLITE");
+
+const QString CreateTableSql = QStringLiteral("CREATE TABLE IF NOT EXISTS Servers ("
+                                              "id INTEGER PRIMARY KEY AUTOINCREMENT, "
+                                              "Name TEXT, IP TEXT, Port TEXT, RconPassword TEXT)");
+const QString ListAllSql = QStringLiteral("SELECT id, Name, IP, Port, RconPassword FROM Servers ORDER BY id ASC");
+const QString FindByNameSql =
+    QStringLiteral("SELECT id, Name, IP, Port, RconPassword FROM Servers WHERE Name = ? ORDER BY id ASC");
+const QString RemoveByNameSql = QStringLiteral("DELETE FROM Servers WHERE Name = ?");
+const QString InsertSql = QStringLiteral("INSERT INTO Servers(Name, IP, Port, RconPassword) VALUES (?, ?, ?, ?)");
+
+const std::array<QString, 5> RequiredColumns = {
+    QStringLiteral("id"),   QStringLiteral("Name"),         QStringLiteral("IP"),
+    QStringLiteral("Port"), QStringLiteral("RconPassword"),
+};
+
+// The first 16 bytes of every SQLite 3 database file, the terminating zero included.
+constexpr char SqliteMagic[] = "SQLite format 3";
+
+QString quoted(const QString &text) {
+    return QLatin1Char('"') + text + QLatin1Char('"');
+}
+
+// The driver binds a null QString as SQL NULL, which '=' never matches; an empty field is stored and
+// looked up as the empty text instead.
+QString asText(const QString &value) {
+    return value.isNull() ? QStringLiteral("") : value;
+}
+
+QString nextConnectionName() {
+    static std::atomic<quint64> counter{0};
+    return QStringLiteral("korvane-favorites-") + QString::number(++counter);
+}
+
+FavoriteServer readRow(const QSqlQuery &query) {
+    FavoriteServer server;
+    server.id = query.value(0).toLongLong();
+    server.name = query.value(1).toString();
+    server.ip = query.value(2).toString();
+    server.port = query.value(3).toString();
+    server.rconPassword = query.value(4).toString();
+    return server;
+}
+
+// One connection to the store, alive for one operation. The constructor creates the file when it is
+// missing (owner read/write only), opens it and makes sure the table Servers is there with the
+// columns the store uses; on failure error() names what went wrong and the connection is unusable.
+// The destructor closes and removes the connection, so every QSqlQuery on it must be gone by then:
+// declare the connection before the queries. A file this connection created and left empty (the
+// operation failed before the table was written) is removed again.
+class StoreConnection final {
+public:
+    explicit StoreConnection(const QString &filePath);
+    ~StoreConnection();
+
+    StoreConnection(const StoreConnection &) = delete;
+    StoreConnection &operator=(const StoreConnection &) = delete;
+
+    bool isReady() const { return m_error.isEmpty(); }
+    QString error() const { return m_error; }
+    const QSqlDatabase &database() const { return m_db; }
+
+private:
+    bool createFile();
+    bool checkHeader();
+    bool open();
+    bool prepareTable();
+
+    QString m_filePath;
+    QString m_connectionName;
+    QSqlDatabase m_db;
+    QString m_error;
+    bool m_createdFile = false;
+};
+
+StoreConnection::StoreConnection(const QString &filePath)
+    : m_filePath(QFileInfo(filePath).absoluteFilePath())
+    , m_connectionName(nextConnectionName()) {
+    if (!QSqlDatabase::isDriverAvailable(DriverName)) {
+        m_error = QStringLiteral("The favourites store cannot be opened: the SQLite database driver (QSQLITE) is "
+                                 "not available.");
+        return;
+    }
+    const QFileInfo info(m_filePath);
+    if (info.isDir()) {
+        m_error = QStringLiteral("The favourites store %1 cannot be opened: it is a folder, not a file.")
+                      .arg(quoted(m_filePath));
+        return;
+    }
+    if (info.exists()) {
+        if (!checkHeader())
+            return;
+    } else if (!info.isSymLink() && !createFile()) {
+        return;
+    }
+    if (open())
+        prepareTable();
+}
+
+StoreConnection::~StoreConnection() {
+    if (m_db.isValid())
+        m_db.close();
+    m_db = QSqlDatabase();
+    QSqlDatabase::removeDatabase(m_connectionName);
+    if (m_createdFile && QFileInfo(m_filePath).size() == 0)
+        QFile::remove(m_filePath);
+}
+
+bool StoreConnection::createFile() {
+    // Created here rather than by the driver, so that it never exists with wider permissions.
+    constexpr QFileDevice::Permissions OwnerOnly = QFileDevice::ReadOwner | QFileDevice::WriteOwner;
+    QFile file(m_filePath);
+    if (!file.open(QIODevice::WriteOnly | QIODevice::NewOnly, OwnerOnly)) {
+        m_error =
+            QStringLiteral("The favourites store %1 cannot be created: %2").arg(quoted(m_filePath), file.errorString());
+        return false;
+    }
+    m_createdFile = true;
+    // The umask may have taken more away than asked for.
+    file.setPermissions(OwnerOnly);
+    file.close();
+    return true;
+}
+
+bool StoreConnection::checkHeader() {
+    // SQLite takes a file of a few bytes for an empty database and writes over it; whatever such a file
+    // holds is not ours to overwrite. An empty file is an empty store.
+    QFile file(m_filePath);
+    if (!file.open(QIODevice::ReadOnly)) {
+        m_error =
+            QStringLiteral("The favourites store %1 cannot be opened: %2").arg(quoted(m_filePath), file.errorString());
+        return false;
+    }
+    const QByteArray head = file.read(sizeof SqliteMagic);
+    if (!head.isEmpty() && head != QByteArrayView(SqliteMagic, sizeof SqliteMagic)) {
+        m_error = QStringLiteral("The favourites store %1 cannot be read: the file is not an SQLite database.")
+                      .arg(quoted(m_filePath));
+        return false;
+    }
+    return true;
+}
+
+bool StoreConnection::open() {
+    m_db = QSqlDatabase::addDatabase(DriverName, m_connectionName);
+    // As a URI with mode=rw the driver opens the file but never creates it: a store that vanished in the
+    // meantime is reported, not silently replaced by an empty one with default permissions.
+    QUrl url = QUrl::fromLocalFile(m_filePath);
+    url.setQuery(QStringLiteral("mode=rw"));
+    m_db.setDatabaseName(url.toString(QUrl::FullyEncoded));
+    m_db.setConnectOptions(QStringLiteral("QSQLITE_OPEN_URI"));
+    if (m_db.open())
+        return true;
+    m_error =
+        QStringLiteral("The favourites store %1 cannot be opened: %2").arg(quoted(m_filePath), m_db.lastError().text());
+    return false;
+}
+
+bool StoreConnection::prepareTable() {
+    {
+        QSqlQuery query(m_db);
+        if (!query.exec(CreateTableSql)) {
+            m_error = QStringLiteral("The favourites store %1 cannot be read: %2")
+                          .arg(quoted(m_filePath), query.lastError().text());
+            return false;
+        }
+    }
+    const QSqlRecord columns = m_db.record(QStringLiteral("Servers"));
+    for (const QString &column : RequiredColumns) {
+        if (!columns.contains(column)) {
+            m_error = QStringLiteral("The favourites store %1 cannot be used: its table Servers has no column %2.")
+                          .arg(quoted(m_filePath), column);
+            return false;
+        }
+    }
+    return true;
+}
+
+} // namespace
+
+FavoritesStore::FavoritesStore(QString filePath)
+    : m_filePath(std::move(filePath)) {}
+
+std::optional<QList<FavoriteServer>> FavoritesStore::listAll() {
+    StoreConnection connection(m_filePath);
+    if (!connection.isReady()) {
+        m_lastError = connection.error();
+        return std::nullopt;
+    }
+    QSqlQuery query(connection.database());
+    query.setForwardOnly(true);
+    if (!query.exec(ListAllSql)) {
+        m_lastError = QStringLiteral("The favourite servers cannot be listed: %1").arg(query.lastError().text());
+        return std::nullopt;
+    }
+    QList<FavoriteServer> servers;
+    while (query.next())
+        servers.append(readRow(query));
+    if (query.lastError().isValid()) {
+        m_lastError = QStringLiteral("The favourite servers cannot be listed: %1").arg(query.lastError().text());
+        return std::nullopt;
+    }
+    m_lastError.clear();
+    return servers;
+}
+
+std::optional<FavoriteServer> FavoritesStore::findByName(const QString &name) {
+    StoreConnection connection(m_filePath);
+    if (!connection.isReady()) {
+        m_lastError = connection.error();
+        return std::nullopt;
+    }
+    QSqlQuery query(connection.database());
+    query.setForwardOnly(true);
+    if (!query.prepare(FindByNameSql)) {
+        m_lastError = QStringLiteral("The favourite server %1 cannot be looked up: %2")
+                          .arg(quoted(name), query.lastError().text());
+        return std::nullopt;
+    }
+    query.addBindValue(asText(name));
+    if (!query.exec()) {
+        m_lastError = QStringLiteral("The favourite server %1 cannot be looked up: %2")
+                          .arg(quoted(name), query.lastError().text());
+        return std::nullopt;
+    }
+    if (!query.next()) {
+        if (query.lastError().isValid()) {
+            m_lastError = QStringLiteral("The favourite server %1 cannot be looked up: %2")
+                              .arg(quoted(name), query.lastError().text());
+        } else {
+            m_lastError = QStringLiteral("No favourite server is named %1.").arg(quoted(name));
+        }
+        return std::nullopt;
+    }
+    m_lastError.clear();
+    return readRow(query);
+}
+
+bool FavoritesStore::removeByName(const QString &name) {
+    StoreConnection connection(m_filePath);
+    if (!connection.isReady()) {
+        m_lastError = connection.error();
+        return false;
+    }
+    QSqlQuery query(connection.database());
+    if (!query.prepare(RemoveByNameSql)) {
+        m_lastError =
+            QStringLiteral("The favourite server %1 cannot be deleted: %2").arg(quoted(name), query.lastError().text());
+        return false;
+    }
+    query.addBindValue(asText(name));
+    if (!query.exec()) {
+        m_lastError =
+            QStringLiteral("The favourite server %1 cannot be deleted: %2").arg(quoted(name), query.lastError().text());
+        return false;
+    }
+    m_lastError.clear();
+    return true;
+}
+
+bool FavoritesStore::insert(const QString &name, const QString &ip, const QString &port, const QString &rconPassword) {
+    StoreConnection connection(m_filePath);
+    if (!connection.isReady()) {
+        m_lastError = connection.error();
+        return false;
+    }
+    QSqlQuery query(connection.database());
+    if (!query.prepare(InsertSql)) {
+        m_lastError =
+            QStringLiteral("The favourite server %1 cannot be added: %2").arg(quoted(name), query.lastError().text());
+        return false;
+    }
+    query.addBindValue(asText(name));
+    query.addBindValue(asText(ip));
+    query.addBindValue(asText(port));
+    query.addBindValue(asText(rconPassword));
+    if (!query.exec()) {
+        m_lastError =
+            QStringLiteral("The favourite server %1 cannot be added: %2").arg(quoted(name), query.lastError().text());
+        return false;
+    }
+    m_lastError.clear();
+    return true;
+}
+
+} // namespace korvane
