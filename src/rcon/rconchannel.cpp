@@ -12,6 +12,8 @@ namespace korvane {
 
 namespace {
 
+constexpr qint64 MaxDatagramSize = 65536;
+
 // The address to talk to: the host itself when it is an address, else the first IPv4 address of the
 // name (a server reached as "localhost" usually listens on 127.0.0.1, not on ::1), else the first.
 QHostAddress resolve(const QString &host)
@@ -81,11 +83,13 @@ void RconChannel::sendCommand(QStringView password, QStringView literal, QString
 
 void RconChannel::readPending()
 {
-    // Read at least once per readyRead: a pending ICMP error makes hasPendingDatagrams() false, and
-    // only a read clears it; a loop that tests first would never read again and go deaf.
+    // Read at least once per readyRead: a pending ICMP error (server down) makes hasPendingDatagrams()
+    // false and the pending size unknown, and only a real read clears it; without that read the socket
+    // never signals again and the endpoint goes deaf.
     QUdpSocket *socket = m_socket;
     do {
-        const QNetworkDatagram datagram = socket->receiveDatagram();
+        const qint64 size = socket->pendingDatagramSize();
+        const QNetworkDatagram datagram = socket->receiveDatagram(size >= 0 ? size : MaxDatagramSize);
         if (datagram.isValid())
             Q_EMIT datagramReceived(datagram.data());
         // A handler may have closed this endpoint.

@@ -1,6 +1,6 @@
 #include "fakeserver.h"
 
-#include "testenv.h"
+#include "testdata.h"
 
 #include <QNetworkDatagram>
 #include <QTest>

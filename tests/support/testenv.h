@@ -1,6 +1,7 @@
 #pragma once
 
 #include "console/environment.h"
+#include "testdata.h"
 
 #include <QByteArray>
 #include <QList>
@@ -8,13 +9,6 @@
 #include <QTemporaryDir>
 #include <QTest>
 #include <QWidget>
-
-namespace testdata {
-// The reply datagrams of a capture from a real server (tests/data/captures), byte for byte.
-QList<QByteArray> captureReplies(const QString &file);
-QByteArray captureReply(const QString &file, int index = 0);
-QByteArray readFile(const QString &path);
-} // namespace testdata
 
 // A program folder in a temporary directory, with the shipped language files and a settings file
 // naming the language, and an environment whose message boxes and save dialog are answered here.

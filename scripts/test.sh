@@ -1,0 +1,22 @@
+#!/usr/bin/env bash
+# Installs what is missing, builds from scratch and runs every test headless: once as built for use,
+# once more under AddressSanitizer and UndefinedBehaviorSanitizer. Warnings are errors in both.
+set -euo pipefail
+cd "$(dirname "$0")/.."
+scripts/install-deps.sh
+
+export QT_QPA_PLATFORM=offscreen
+jobs=$(nproc)
+
+rm -rf build/test build/test-sanitize
+cmake -S . -B build/test -DCMAKE_BUILD_TYPE=RelWithDebInfo -DKORVANE_WERROR=ON
+cmake --build build/test -j"$jobs"
+ctest --test-dir build/test --output-on-failure -j"$jobs"
+
+cmake -S . -B build/test-sanitize -DCMAKE_BUILD_TYPE=Debug -DKORVANE_WERROR=ON -DKORVANE_SANITIZE=ON \
+    -DKORVANE_BENCH=OFF
+cmake --build build/test-sanitize -j"$jobs"
+ASAN_OPTIONS=detect_leaks=1:abort_on_error=1 \
+    LSAN_OPTIONS="suppressions=$PWD/tests/lsan.supp:print_suppressions=0" \
+    UBSAN_OPTIONS=print_stacktrace=1:halt_on_error=1 \
+    ctest --test-dir build/test-sanitize --output-on-failure -j"$jobs"
