@@ -4,6 +4,8 @@
 
 namespace korvane {
 
+// Adds one server to the favourites: a name, its address, port and rcon password, none of them empty.
+// After a successful add the favourites window opens again and shows it.
 class AddFavoriteDialog final : public SecondaryWindow {
     Q_OBJECT
 
@@ -13,6 +15,8 @@ public:
 
     void applyCaptions();
 
+private:
+    void addServer();
 };
 
 } // namespace korvane
