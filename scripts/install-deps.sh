@@ -6,7 +6,7 @@ packages=(
     g++ cmake make
     qt6-base-dev qt6-base-dev-tools libqt6sql6-sqlite libgl-dev
     libbenchmark-dev
-    fonts-dejavu-core
+    fonts-dejavu-core fonts-liberation
 )
 
 missing=()

@@ -14,6 +14,13 @@
 
 #include <limits>
 
+// The pictures are compiled into this static library, where nothing refers to them: without an
+// explicit registration the linker leaves them out of the program and every picture stays empty.
+static void registerPictures()
+{
+    Q_INIT_RESOURCE(korvane);
+}
+
 namespace korvane::form {
 
 namespace {
@@ -133,6 +140,7 @@ QWidget *makeControl(QWidget *parent, const Control &c)
         return option;
     }
     case Kind::Picture: {
+        registerPictures();
         auto *picture = new QLabel(parent);
         picture->setPixmap(QPixmap(text(c.text)));
         picture->setScaledContents(true);

@@ -4,6 +4,8 @@
 
 namespace korvane {
 
+// The program's name, version and credits, and the one way back to the language chooser: resetting
+// the remembered language so that the next start asks again.
 class AboutWindow final : public SecondaryWindow {
     Q_OBJECT
 
@@ -13,6 +15,8 @@ public:
 
     void applyCaptions();
 
+private:
+    void resetLanguage();
 };
 
 } // namespace korvane
