@@ -1,6 +1,8 @@
 #include "console/environment.h"
 
+#include <QDir>
 #include <QFileDialog>
+#include <QFileInfo>
 #include <QMessageBox>
 #include <QThread>
 
@@ -16,13 +18,39 @@ void messageBox(QWidget *parent, const QString &text)
     box.exec();
 }
 
+// Refuses a name in a folder that does not exist, as the user is told at once rather than when the
+// file cannot be written.
+class SaveFileDialog final : public QFileDialog {
+public:
+    explicit SaveFileDialog(QWidget *parent)
+        : QFileDialog(parent, QStringLiteral("Save File"))
+    {
+        setAcceptMode(QFileDialog::AcceptSave);
+        setFileMode(QFileDialog::AnyFile);
+        setNameFilter(QStringLiteral("Text File (*.txt)"));
+        // Our own dialog, so that the folder check in accept() holds on every desktop.
+        setOption(QFileDialog::DontUseNativeDialog);
+        setOption(QFileDialog::DontConfirmOverwrite, false);
+    }
+
+    void accept() override
+    {
+        const QStringList files = selectedFiles();
+        if (!files.isEmpty()) {
+            const QFileInfo chosen(files.constFirst());
+            if (!chosen.isDir() && !chosen.dir().exists()) {
+                messageBox(this, QStringLiteral("The folder %1 does not exist.")
+                                     .arg(QDir::toNativeSeparators(chosen.absolutePath())));
+                return;
+            }
+        }
+        QFileDialog::accept();
+    }
+};
+
 QString askSaveFileName(QWidget *parent)
 {
-    QFileDialog dialog(parent, QStringLiteral("Save File"));
-    dialog.setAcceptMode(QFileDialog::AcceptSave);
-    dialog.setFileMode(QFileDialog::AnyFile);
-    dialog.setNameFilter(QStringLiteral("Text File (*.txt)"));
-    dialog.setOption(QFileDialog::ReadOnly, false);
+    SaveFileDialog dialog(parent);
     if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty())
         return {};
     return dialog.selectedFiles().constFirst();
