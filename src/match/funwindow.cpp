@@ -2,17 +2,198 @@
 
 #include "console/formbuilder.h"
 #include "console/mainwindow.h"
+#include "settings/captions.h"
+
+#include <QComboBox>
+#include <QLineEdit>
+#include <QProgressBar>
+#include <QPushButton>
 
 namespace korvane {
+
+namespace {
+
+using form::Kind;
+
+// One row per variable: change it to the value beside the button, or reset it. The switches follow
+// as on/off pairs, then the master reset with its progress bar across the whole window.
+constexpr int Cell = 2880;
+constexpr int Change = 120;
+constexpr int Value = Change + Cell + 60;
+constexpr int Reset = Value + Cell + 60;
+constexpr int Whole = Reset + Cell - Change;
+constexpr int Half = (Whole - 60) / 2;
+constexpr int On = Change;
+constexpr int Off = On + Half + 60;
+constexpr int Tall = 330;
+constexpr int row(int index)
+{
+    return 1080 + index * 360;
+}
+
+constexpr form::Control Layout[] = {
+    {Kind::Picture, "Picture1", nullptr, 120, 120, 840, 840, ":/korvane/emblem.png"},
+    {Kind::Heading, "lblFun", nullptr, 1080, 330, Whole - 960, 420, "Fun Commands"},
+
+    {Kind::Button, "btngravity", nullptr, Change, row(0), Cell, Tall, "Change Gravity"},
+    {Kind::Field, "edtgravity", nullptr, Value, row(0), Cell, Tall, "800"},
+    {Kind::Button, "btnGravityReset", nullptr, Reset, row(0), Cell, Tall, "Reset Gravity"},
+    {Kind::Button, "btnSpeed", nullptr, Change, row(1), Cell, Tall, "Change Speed"},
+    {Kind::Field, "edtSpeed", nullptr, Value, row(1), Cell, Tall, "320"},
+    {Kind::Button, "btnSpeedReset", nullptr, Reset, row(1), Cell, Tall, "Reset Speed"},
+    {Kind::Button, "btnShove", nullptr, Change, row(2), Cell, Tall, "Change Shove Strength"},
+    {Kind::Field, "edtShove", nullptr, Value, row(2), Cell, Tall, "80"},
+    {Kind::Button, "btnShoveReset", nullptr, Reset, row(2), Cell, Tall, "Reset Shove Strength"},
+    {Kind::Button, "btnMoverscale", nullptr, Change, row(3), Cell, Tall, "Change 'Mover' Speed"},
+    {Kind::Field, "edtMoverscale", nullptr, Value, row(3), Cell, Tall, "1"},
+    {Kind::Button, "btnmoverscaleReset", nullptr, Reset, row(3), Cell, Tall, "Reset Mover Speed"},
+    {Kind::Button, "btnheadshot", nullptr, Change, row(4), Cell, Tall, "Change Headshot Mode"},
+    {Kind::ComboBox, "Combo1", nullptr, Value, row(4), Cell, Tall},
+    {Kind::Button, "btnHeadshotReset", nullptr, Reset, row(4), Cell, Tall, "Reset Headshot Mode"},
+
+    {Kind::Button, "btnWolfrofOn", nullptr, On, row(5), Half, Tall, "RtcW Rate of Fire On"},
+    {Kind::Button, "btnWolfrofOff", nullptr, Off, row(5), Half, Tall, "RtcW Rate of Fire Off"},
+    {Kind::Button, "btnShove_nozOn", nullptr, On, row(6), Half, Tall, "Vertical Shove On"},
+    {Kind::Button, "btnShove_nozOff", nullptr, Off, row(6), Half, Tall, "Vertical Shove Off"},
+    {Kind::Button, "btnknifeonlyOn", nullptr, On, row(7), Half, Tall, "Turn Knife Only On"},
+    {Kind::Button, "btnknifeonlyOff", nullptr, Off, row(7), Half, Tall, "Turn Knife Only Off"},
+
+    {Kind::Button, "btnResetAll", nullptr, On, row(8) + 120, Whole, Tall, "Master Reset - Resets all fun settings"},
+    {Kind::ProgressBar, "Progress", nullptr, On, row(9) + 180, Whole, 300},
+};
+constexpr int WindowWidth = Whole + 240;
+constexpr int WindowHeight = 4920;
+
+// Four keys differ in letter case from their control's name; keys are matched regardless of case.
+constexpr captions::Entry Captions[] = {
+    {"fun", nullptr},
+    {"fun.lblFun", "lblFun"},
+    {"fun.btngravity", "btngravity"},
+    {"fun.btnGravityReset", "btnGravityReset"},
+    {"fun.btnspeed", "btnSpeed"},
+    {"fun.btnspeedreset", "btnSpeedReset"},
+    {"fun.btnShove", "btnShove"},
+    {"fun.btnShoveReset", "btnShoveReset"},
+    {"fun.btnMoverscale", "btnMoverscale"},
+    {"fun.btnMoverscalereset", "btnmoverscaleReset"},
+    {"fun.btnWolfrofOn", "btnWolfrofOn"},
+    {"fun.btnWolfrofOff", "btnWolfrofOff"},
+    {"fun.btnShove_nozOn", "btnShove_nozOn"},
+    {"fun.btnShove_nozOff", "btnShove_nozOff"},
+    {"fun.btnknifeonlyOn", "btnknifeonlyOn"},
+    {"fun.btnknifeonlyOff", "btnknifeonlyOff"},
+    {"fun.btnResetAll", "btnResetAll"},
+    {"fun.btnheadshot", "btnheadshot"},
+    {"fun.btnheadshotReset", "btnHeadshotReset"},
+};
+static_assert(std::size(Captions) == 19);
+
+// Buttons that send at once: the literal, then the field's text as it stands.
+struct DirectCommand {
+    const char *button;
+    const char *literal;
+    const char *field;
+};
+constexpr DirectCommand DirectCommands[] = {
+    {"btngravity", " g_gravity ", "edtgravity"},
+    {"btnGravityReset", " reset g_gravity", nullptr},
+    {"btnSpeed", " g_speed ", "edtSpeed"},
+    {"btnSpeedReset", " reset g_speed", nullptr},
+    {"btnShove", " b_shove ", "edtShove"},
+    {"btnShoveReset", " reset b_shove", nullptr},
+    // The variable disables vertical shove, so "on" sends 0.
+    {"btnShove_nozOn", " b_shove_noz 0", nullptr},
+    {"btnShove_nozOff", " b_shove_noz 1", nullptr},
+    {"btnMoverscale", " b_moverscale ", "edtMoverscale"},
+    {"btnmoverscaleReset", " reset b_moverscale", nullptr},
+    {"btnWolfrofOn", " b_wolfrof 1", nullptr},
+    {"btnWolfrofOff", " b_wolfrof 0", nullptr},
+    {"btnknifeonlyOn", " g_knifeonly 1", nullptr},
+    {"btnknifeonlyOff", " g_knifeonly 0", nullptr},
+    {"btnHeadshotReset", " reset b_headshot", nullptr},
+};
+
+// The headshot list's entries in order, each with its command; any other text sends nothing.
+struct Choice {
+    const char *entry;
+    const char *literal;
+};
+constexpr Choice HeadshotModes[] = {
+    {"0 - Off", " b_headshot 0"},
+    {"1 - Headshot only", " b_headshot 1"},
+    {"2 - Instagib", " b_headshot 2"},
+    {"3 - Instagib with headshot", " b_headshot 3"},
+};
+
+// The master reset, step by step: the command, then the progress shown once its wait is over.
+struct ResetStep {
+    const char *literal;
+    int progress;
+};
+constexpr ResetStep ResetSteps[] = {
+    {" reset b_moverscale", 13}, {" reset b_wolfrof", 26}, {" reset b_shove_noz", 39}, {" reset g_knifeonly", 52},
+    {" reset g_gravity", 65},    {" reset g_speed", 78},   {" reset b_shove", 91},     {" reset b_headshot", 100},
+};
+// The server is given time to apply each reset before the next one arrives.
+constexpr int ResetSpacingMs = 800;
+
+} // namespace
 
 FunWindow::FunWindow(MainWindow &main)
     : SecondaryWindow(main)
 {
-    setObjectName(QStringLiteral("fun"));
+    form::setUpWindow(this, "fun", "Fun Commands", WindowWidth, WindowHeight);
+    form::build(this, Layout);
+    auto *modes = form::child<QComboBox>(this, "Combo1");
+    for (const Choice &mode : HeadshotModes)
+        modes->addItem(form::text(mode.entry));
+    modes->setCurrentIndex(-1);
+    wireButtons();
 }
 
 FunWindow::~FunWindow() = default;
 
-void FunWindow::applyCaptions() {}
+void FunWindow::wireButtons()
+{
+    const auto onClick = [this](const char *button, auto &&handler) {
+        connect(form::child<QPushButton>(this, button), &QPushButton::clicked, this, handler);
+    };
+    for (const DirectCommand &command : DirectCommands) {
+        onClick(command.button, [this, command] {
+            const QString parameter = command.field ? form::child<QLineEdit>(this, command.field)->text() : QString();
+            mainWindow().sendCommand(form::text(command.literal), parameter);
+        });
+    }
+    onClick("btnheadshot", [this] {
+        const QString chosen = form::child<QComboBox>(this, "Combo1")->currentText();
+        for (const Choice &mode : HeadshotModes) {
+            if (chosen == form::text(mode.entry)) {
+                mainWindow().sendCommand(form::text(mode.literal));
+                return;
+            }
+        }
+    });
+    onClick("btnResetAll", [this] { masterReset(); });
+}
+
+void FunWindow::applyCaptions()
+{
+    captions::apply(this, mainWindow().environment().folder, Captions);
+}
+
+void FunWindow::masterReset()
+{
+    // The waits block the whole program, so the bar is repainted by hand to show each step.
+    auto *progress = form::child<QProgressBar>(this, "Progress");
+    progress->setValue(0);
+    progress->repaint();
+    for (const ResetStep &step : ResetSteps) {
+        mainWindow().sendCommand(form::text(step.literal));
+        mainWindow().environment().wait(ResetSpacingMs);
+        progress->setValue(step.progress);
+        progress->repaint();
+    }
+    mainWindow().environment().message(this, QStringLiteral("'Fun' Cvars Reset"));
+}
 
 } // namespace korvane

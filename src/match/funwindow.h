@@ -4,6 +4,8 @@
 
 namespace korvane {
 
+// The fun server variables of the mod, one button each, and a master reset that puts all eight back
+// one by one. Everything is sent on the main endpoint; the replies land in the console.
 class FunWindow final : public SecondaryWindow {
     Q_OBJECT
 
@@ -13,6 +15,9 @@ public:
 
     void applyCaptions();
 
+private:
+    void wireButtons();
+    void masterReset();
 };
 
 } // namespace korvane

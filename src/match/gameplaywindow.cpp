@@ -2,19 +2,335 @@
 
 #include "console/formbuilder.h"
 #include "console/mainwindow.h"
+#include "rcon/rconchannel.h"
+#include "rcon/textcodec.h"
+#include "rcon/wireformat.h"
+#include "settings/captions.h"
+
+#include <QComboBox>
+#include <QLineEdit>
+#include <QListWidget>
+#include <QPushButton>
+
+#include <span>
 
 namespace korvane {
 
+namespace {
+
+using form::Kind;
+
+// Inside each frame the controls sit in a grid of two columns: a button and the field, list or
+// second button beside it. The right-hand frames hold the longest captions, so their cells are wider.
+constexpr int Tall = 330;
+constexpr int row(int index)
+{
+    return 240 + index * 360;
+}
+constexpr int frameHeight(int rows)
+{
+    return row(rows) + 90;
+}
+
+constexpr int L1 = 120;
+constexpr int LCell = 3000;
+constexpr int L2 = L1 + LCell + 60;
+constexpr int LeftFrames = 120;
+constexpr int LeftWidth = L2 + LCell + 120;
+
+constexpr int R1 = 120;
+constexpr int RCell = 3300;
+constexpr int R2 = R1 + RCell + 60;
+constexpr int RightFrames = LeftFrames + LeftWidth + 120;
+constexpr int RightWidth = R2 + RCell + 120;
+
+constexpr form::Control Layout[] = {
+    {Kind::Picture, "Picture1", nullptr, 120, 120, 6060, 780, ":/korvane/logo.png"},
+    {Kind::Heading, "lblGamePlay", nullptr, 6540, 300, 6900, 420, "Game play Commands"},
+
+    {Kind::Frame, "Map", nullptr, LeftFrames, 1020, LeftWidth, frameHeight(5), "Map"},
+    {Kind::Button, "btnMapRestart", "Map", L1, row(0), LCell, Tall, "Restart Map"},
+    {Kind::Button, "btnNextmap", "Map", L2, row(0), LCell, Tall, "Next Map"},
+    {Kind::Button, "btnPause", "Map", L1, row(1), LCell, Tall, "Pause Map"},
+    {Kind::Button, "btnResume", "Map", L2, row(1), LCell, Tall, "Resume Map"},
+    {Kind::Button, "btnMatchReset", "Map", L1, row(2), LCell, Tall, "Reset Match"},
+    {Kind::Button, "btnStartMatch", "Map", L2, row(2), LCell, Tall, "Start Match"},
+    {Kind::Button, "btnMap", "Map", L1, row(3), LCell, Tall, "Load Map File"},
+    {Kind::Field, "edtMap", "Map", L2, row(3), LCell, Tall, "Map Name"},
+    {Kind::Button, "btnTimeLimit", "Map", L1, row(4), LCell, Tall, "Set Time Limit"},
+    {Kind::Field, "edtTimeLimit", "Map", L2, row(4), LCell, Tall, "Time Limit (Minutes)"},
+
+    {Kind::Frame, "Teams", nullptr, LeftFrames, 3270, LeftWidth, frameHeight(10), "Teams"},
+    {Kind::Button, "btnShuffle", "Teams", L1, row(0), LCell, Tall, "Shuffle with restart"},
+    {Kind::Button, "btnShuffle2", "Teams", L2, row(0), LCell, Tall, "Shuffle without restart"},
+    {Kind::Button, "btnLock", "Teams", L1, row(1), LCell, Tall, "Lock Teams"},
+    {Kind::Button, "btnUnlock", "Teams", L2, row(1), LCell, Tall, "Unlock Teams"},
+    {Kind::Button, "btnSwap", "Teams", L1, row(2), LCell, Tall, "Swap Teams"},
+    {Kind::Button, "btnCoin", "Teams", L2, row(2), LCell, Tall, "Coin Toss"},
+    {Kind::Button, "btnBTeamOn", "Teams", L1, row(3), LCell, Tall, "Turn Balanced Teams On"},
+    {Kind::Button, "btnBTeamOff", "Teams", L2, row(3), LCell, Tall, "Turn Balanced Teams Off"},
+    {Kind::Button, "btnAllReady", "Teams", L1, row(4), LCell, Tall, "All Ready"},
+    {Kind::Button, "btnPutAllies", "Teams", L1, row(5), LCell, Tall, "Send to Allied Team"},
+    {Kind::Field, "edtPutAllies", "Teams", L2, row(5), LCell, Tall, "Player ID #"},
+    {Kind::Button, "btnPutAxis", "Teams", L1, row(6), LCell, Tall, "Send to Axis Team"},
+    {Kind::Field, "edtPutAxis", "Teams", L2, row(6), LCell, Tall, "Player ID #"},
+    {Kind::Button, "btnReferee", "Teams", L1, row(7), LCell, Tall, "Give Ref Status"},
+    {Kind::Field, "edtReferee", "Teams", L2, row(7), LCell, Tall, "Player ID #"},
+    {Kind::Button, "btnUnReferee", "Teams", L1, row(8), LCell, Tall, "Remove Ref Status"},
+    {Kind::Field, "edtUnReferee", "Teams", L2, row(8), LCell, Tall, "Player ID #"},
+    {Kind::Button, "btnRemove", "Teams", L1, row(9), LCell, Tall, "Put Player Spec"},
+    {Kind::Field, "edtRemove", "Teams", L2, row(9), LCell, Tall, "Player ID #"},
+
+    {Kind::Frame, "FunCommands", nullptr, LeftFrames, 7320, LeftWidth, frameHeight(1), "Fun Commands"},
+    {Kind::Button, "btnfuncommands", "FunCommands", L1, row(0), LeftWidth - 2 * L1, Tall, "Load Fun Commands Form"},
+
+    {Kind::Frame, "Misc", nullptr, RightFrames, 1020, RightWidth, frameHeight(7), "Misc"},
+    {Kind::Button, "btnFFon", "Misc", R1, row(0), RCell, Tall, "Turn Friendly Fire On"},
+    {Kind::Button, "btnFFoff", "Misc", R2, row(0), RCell, Tall, "Turn Friendly Fire Off"},
+    {Kind::Button, "btnMuteS", "Misc", R1, row(1), RCell, Tall, "Mute Spectators"},
+    {Kind::Button, "btnUnMuteS", "Misc", R2, row(1), RCell, Tall, "UnMute Spectators"},
+    {Kind::Button, "btnSpecLock", "Misc", R1, row(2), RCell, Tall, "Spec Lock"},
+    {Kind::Button, "btnSpecUnlock", "Misc", R2, row(2), RCell, Tall, "Spec Unlock"},
+    {Kind::Button, "btnGametype", "Misc", R1, row(3), RCell, Tall, "Change Gametype"},
+    {Kind::ComboBox, "Combo1", "Misc", R2, row(3), RCell, Tall},
+    {Kind::Button, "btnMute", "Misc", R1, row(4), RCell, Tall, "Mute by Client ID #"},
+    {Kind::Field, "edtMute", "Misc", R2, row(4), RCell, Tall, "Client ID #"},
+    {Kind::Button, "btnUnMute", "Misc", R1, row(5), RCell, Tall, "UnMute by Client ID #"},
+    {Kind::Field, "edtUnMute", "Misc", R2, row(5), RCell, Tall, "Client ID #"},
+    {Kind::Button, "btnWarn", "Misc", R1, row(6), RCell, Tall, "Warn by Client ID #"},
+    {Kind::Field, "edtWarn", "Misc", R2, row(6), RCell, Tall, "Client ID #"},
+
+    {Kind::Frame, "Settings", nullptr, RightFrames, 3990, RightWidth, frameHeight(3), "Settings"},
+    {Kind::Button, "btnPub", "Settings", R1, row(0), RCell, Tall, "Load Public Settings"},
+    {Kind::Button, "btnComp", "Settings", R2, row(0), RCell, Tall, "Load Competition Settings"},
+    {Kind::Button, "btnWarmup", "Settings", R1, row(1), RCell, Tall, "Set Warmup Period"},
+    {Kind::Field, "edtWarmup", "Settings", R2, row(1), RCell, Tall, "Warmup Period (Seconds)"},
+    {Kind::Button, "btnWarmupDamage", "Settings", R1, row(2), RCell, Tall, "Warmup Damage Type"},
+    {Kind::ComboBox, "Combo2", "Settings", R2, row(2), RCell, Tall},
+
+    {Kind::Frame, "Campaign", nullptr, RightFrames, 5520, RightWidth, 2490, "Campaign"},
+    {Kind::Button, "btnCampaign", "Campaign", R1, row(0), RCell, Tall, "Load Campaign"},
+    {Kind::ListBox, "List1", "Campaign", R2, row(0), RCell, 2130},
+};
+constexpr int WindowWidth = RightFrames + RightWidth + 120;
+constexpr int WindowHeight = 8130;
+
+constexpr captions::Entry Captions[] = {
+    {"Other", nullptr},
+    {"Other.lblGamePlay", "lblGamePlay"},
+    {"Other.Map", "Map"},
+    {"Other.btnMapRestart", "btnMapRestart"},
+    {"Other.btnNextmap", "btnNextmap"},
+    {"Other.btnPause", "btnPause"},
+    {"Other.btnResume", "btnResume"},
+    {"Other.btnMatchReset", "btnMatchReset"},
+    {"Other.btnStartMatch", "btnStartMatch"},
+    {"Other.btnMap", "btnMap"},
+    {"Other.edtMap", "edtMap"},
+    {"Other.btnTimeLimit", "btnTimeLimit"},
+    {"Other.edtTimeLimit", "edtTimeLimit"},
+    {"Other.Teams", "Teams"},
+    {"Other.btnShuffle", "btnShuffle"},
+    {"Other.btnShuffle2", "btnShuffle2"},
+    {"Other.btnLock", "btnLock"},
+    {"Other.btnUnlock", "btnUnlock"},
+    {"Other.btnSwap", "btnSwap"},
+    {"Other.btnCoin", "btnCoin"},
+    {"Other.btnAllReady", "btnAllReady"},
+    {"Other.btnBTeamOn", "btnBTeamOn"},
+    {"Other.btnBTeamOff", "btnBTeamOff"},
+    {"Other.btnPutAllies", "btnPutAllies"},
+    {"Other.btnPutAxis", "btnPutAxis"},
+    {"Other.btnReferee", "btnReferee"},
+    {"Other.btnUnReferee", "btnUnReferee"},
+    {"Other.btnRemove", "btnRemove"},
+    {"Other.Misc", "Misc"},
+    {"Other.btnFFon", "btnFFon"},
+    {"Other.btnFFoff", "btnFFoff"},
+    {"Other.btnGametype", "btnGametype"},
+    {"Other.btnMuteS", "btnMuteS"},
+    {"Other.btnUnMuteS", "btnUnMuteS"},
+    {"Other.btnSpecLock", "btnSpecLock"},
+    {"Other.btnSpecUnlock", "btnSpecUnlock"},
+    {"Other.btnMute", "btnMute"},
+    {"Other.btnUnMute", "btnUnMute"},
+    {"Other.btnWarn", "btnWarn"},
+    {"Other.Campaign", "Campaign"},
+    {"Other.btnCampaign", "btnCampaign"},
+    {"Other.Settings", "Settings"},
+    {"Other.btnPub", "btnPub"},
+    {"Other.btnComp", "btnComp"},
+    {"Other.btnWarmup", "btnWarmup"},
+    {"Other.edtWarmup", "edtWarmup"},
+    {"Other.btnWarmupDamage", "btnWarmupDamage"},
+    {"Other.btnfuncommands", "btnfuncommands"},
+    {"Other.FunCommands", "FunCommands"},
+};
+static_assert(std::size(Captions) == 49);
+
+// Buttons that send at once on the main endpoint: the literal, then the field's text as it stands.
+struct DirectCommand {
+    const char *button;
+    const char *literal;
+    const char *field;
+};
+constexpr DirectCommand DirectCommands[] = {
+    {"btnPause", " ref pause", nullptr},
+    {"btnResume", " ref unpause", nullptr},
+    {"btnStartMatch", " ref startmatch", nullptr},
+    {"btnMap", " ref map ", "edtMap"},
+    {"btnTimeLimit", " ref timelimit ", "edtTimeLimit"},
+    {"btnLock", " ref lock", nullptr},
+    {"btnUnlock", " ref unlock", nullptr},
+    {"btnCoin", " ref cointoss", nullptr},
+    {"btnAllReady", " ref allready", nullptr},
+    {"btnBTeamOn", " ref balancedteams 1", nullptr},
+    {"btnBTeamOff", " ref balancedteams 0", nullptr},
+    {"btnPutAllies", " ref putallies ", "edtPutAllies"},
+    {"btnPutAxis", " ref putaxis ", "edtPutAxis"},
+    {"btnUnReferee", " ref unreferee ", "edtUnReferee"},
+    {"btnRemove", " ref remove ", "edtRemove"},
+    {"btnFFon", " ref friendlyfire 1", nullptr},
+    {"btnFFoff", " ref friendlyfire 0", nullptr},
+    {"btnMuteS", " ref mutespecs 1", nullptr},
+    {"btnUnMuteS", " ref mutespecs 0", nullptr},
+    {"btnSpecLock", " ref speclock", nullptr},
+    {"btnSpecUnlock", " ref specunlock", nullptr},
+    {"btnMute", " ref mute ", "edtMute"},
+    {"btnUnMute", " ref unmute ", "edtUnMute"},
+    {"btnWarn", " ref warn ", "edtWarn"},
+    {"btnPub", " ref pub", nullptr},
+    {"btnComp", " ref comp", nullptr},
+    {"btnWarmup", " ref warmup ", "edtWarmup"},
+};
+
+// Buttons that change the whole match, or hand out referee rights, ask for confirmation first. The
+// referee button shows the player it names.
+struct ConfirmOpener {
+    const char *button;
+    const char *action;
+    bool namesReferee;
+};
+constexpr ConfirmOpener ConfirmOpeners[] = {
+    {"btnMapRestart", "Restart map", false},
+    {"btnNextmap", "Load next map", false},
+    {"btnMatchReset", "Reset match", false},
+    {"btnShuffle", "Shuffle teams with restart", false},
+    {"btnShuffle2", "Shuffle teams without restart", false},
+    {"btnSwap", "Swap teams", false},
+    {"btnReferee", "Give referee status", true},
+};
+
+// A fixed list: its entries in order, each with the command it stands for. The list's text is
+// compared with the entries exactly; a text that is none of them sends nothing.
+struct Choice {
+    const char *entry;
+    const char *literal;
+};
+constexpr Choice GameTypes[] = {
+    {"2 - Objective", " ref gametype 2"},
+    {"3 - Stopwatch", " ref gametype 3"},
+    {"4 - Campaign", " ref gametype 4"},
+    {"5 - Last Man Standing", " ref gametype 5"},
+};
+constexpr Choice WarmupDamages[] = {
+    {"0 - None", " ref warmupdamage 0"},
+    {"1 - Enemy", " ref warmupdamage 1"},
+    {"2 - Everyone", " ref warmupdamage 2"},
+};
+
+struct ChoiceButton {
+    const char *button;
+    const char *list;
+    std::span<const Choice> choices;
+};
+constexpr ChoiceButton ChoiceButtons[] = {
+    {"btnGametype", "Combo1", GameTypes},
+    {"btnWarmupDamage", "Combo2", WarmupDamages},
+};
+
+} // namespace
+
 GamePlayWindow::GamePlayWindow(MainWindow &main)
     : SecondaryWindow(main)
+    , m_campaigns(new RconChannel(this))
 {
-    setObjectName(QStringLiteral("Other"));
+    form::setUpWindow(this, "Other", "Game play Commands", WindowWidth, WindowHeight);
+    form::build(this, Layout);
+    wireButtons();
+
+    // The campaign list is asked for once per opening, on this window's own endpoint, so that its
+    // answer comes here and not into the console.
+    m_campaigns->setObjectName(QStringLiteral("Socket2"));
+    connect(m_campaigns, &RconChannel::datagramReceived, this, &GamePlayWindow::addCampaigns);
+    mainWindow().openEndpoint(*m_campaigns);
+    mainWindow().sendCommand(*m_campaigns, u" listcampaigns");
+
+    for (const ChoiceButton &choice : ChoiceButtons) {
+        auto *list = form::child<QComboBox>(this, choice.list);
+        for (const Choice &row : choice.choices)
+            list->addItem(form::text(row.entry));
+        list->setCurrentIndex(-1);
+    }
 }
 
 GamePlayWindow::~GamePlayWindow() = default;
 
-void GamePlayWindow::applyCaptions() {}
+void GamePlayWindow::wireButtons()
+{
+    const auto onClick = [this](const char *button, auto &&handler) {
+        connect(form::child<QPushButton>(this, button), &QPushButton::clicked, this, handler);
+    };
+    for (const DirectCommand &command : DirectCommands) {
+        onClick(command.button, [this, command] {
+            const QString parameter = command.field ? form::child<QLineEdit>(this, command.field)->text() : QString();
+            mainWindow().sendCommand(form::text(command.literal), parameter);
+        });
+    }
+    for (const ConfirmOpener &opener : ConfirmOpeners) {
+        onClick(opener.button, [this, opener] {
+            const QString parameter = opener.namesReferee ? QStringLiteral("Player ID Number: ") + refereeText()
+                                                          : QStringLiteral("Not applicable");
+            mainWindow().openConfirm(form::text(opener.action), parameter);
+        });
+    }
+    for (const ChoiceButton &choice : ChoiceButtons) {
+        onClick(choice.button, [this, choice] {
+            const QString chosen = form::child<QComboBox>(this, choice.list)->currentText();
+            for (const Choice &row : choice.choices) {
+                if (chosen == form::text(row.entry)) {
+                    mainWindow().sendCommand(form::text(row.literal));
+                    return;
+                }
+            }
+        });
+    }
+    onClick("btnCampaign", [this] { loadCampaign(); });
+    onClick("btnfuncommands", [this] { mainWindow().openFun(); });
+}
 
-QString GamePlayWindow::refereeText() const { return {}; }
+void GamePlayWindow::applyCaptions()
+{
+    captions::apply(this, mainWindow().environment().folder, Captions);
+}
+
+QString GamePlayWindow::refereeText() const
+{
+    return form::child<QLineEdit>(this, "edtReferee")->text();
+}
+
+void GamePlayWindow::addCampaigns(const QByteArray &datagram)
+{
+    // Every answer adds to the list: a long list may come in several datagrams.
+    form::child<QListWidget>(this, "List1")->addItems(rcon::campaignEntries(codec::fromWire(datagram)));
+}
+
+void GamePlayWindow::loadCampaign()
+{
+    const QList<QListWidgetItem *> selected = form::child<QListWidget>(this, "List1")->selectedItems();
+    if (selected.isEmpty() || selected.constFirst()->text().isEmpty())
+        return;
+    mainWindow().sendCommand(u" ref campaign ", selected.constFirst()->text());
+}
 
 } // namespace korvane
