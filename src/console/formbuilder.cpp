@@ -108,6 +108,8 @@ QWidget *makeControl(QWidget *parent, const Control &c)
     case Kind::AnswerField: {
         auto *answer = new QPlainTextEdit(parent);
         answer->setReadOnly(true);
+        // A log only grows: an undo history would keep a second copy of everything it ever received.
+        answer->setUndoRedoEnabled(false);
         answer->setPlainText(text(c.text));
         answer->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
         answer->setFont(makeFont("Verdana", 8.25, true));
@@ -170,18 +172,19 @@ void setUpWindow(QWidget *window, const char *name, const char *title, int width
     window->setAutoFillBackground(true);
 }
 
-void build(QWidget *window, std::span<const Control> controls)
+QHash<QString, QWidget *> build(QWidget *window, std::span<const Control> controls)
 {
-    QHash<QString, QWidget *> frames;
+    QHash<QString, QWidget *> built;
+    built.reserve(controls.size());
     for (const Control &c : controls) {
-        QWidget *parent = c.parent ? frames.value(text(c.parent)) : window;
+        QWidget *parent = c.parent ? built.value(text(c.parent)) : window;
         Q_ASSERT_X(parent, "form::build", c.name);
         QWidget *widget = makeControl(parent, c);
         widget->setObjectName(text(c.name));
         widget->setGeometry(pixels(c.left), pixels(c.top), pixels(c.width), pixels(c.height));
-        if (c.kind == Kind::Frame)
-            frames.insert(widget->objectName(), widget);
+        built.insert(widget->objectName(), widget);
     }
+    return built;
 }
 
 } // namespace korvane::form

@@ -1,5 +1,6 @@
 #pragma once
 
+#include <QHash>
 #include <QString>
 #include <QWidget>
 
@@ -42,8 +43,8 @@ constexpr int pixels(int twips) { return twips / 15; }
 // Names the window, sets its title, client size (in twips) and navy background.
 void setUpWindow(QWidget *window, const char *name, const char *title, int widthTwips, int heightTwips);
 
-// Creates the controls of the table, in order (a frame before what it holds).
-void build(QWidget *window, std::span<const Control> controls);
+// Creates the controls of the table, in order (a frame before what it holds), and returns them by name.
+QHash<QString, QWidget *> build(QWidget *window, std::span<const Control> controls);
 
 // The texts of the tables are ASCII; one conversion point keeps the casts explicit.
 inline QString text(const char *ascii) { return QString::fromLatin1(ascii); }

@@ -76,8 +76,8 @@ constexpr form::Control Layout[] = {
 
     {Kind::Frame, "Frame7", nullptr, 120, 4560, 7575, 615, "Send Custom/Additional/Game Play Commands"},
     {Kind::Button, "btnAdditional", "Frame7", 120, 210, 1500, 330, "Send Command"},
-    {Kind::Field, "edtAdditional", "Frame7", 1680, 210, 3750, 330, "Type command here."},
-    {Kind::Button, "btnOther", "Frame7", 5490, 210, 1965, 330, "Show Game Play Commands"},
+    {Kind::Field, "edtAdditional", "Frame7", 1680, 210, 3300, 330, "Type command here."},
+    {Kind::Button, "btnOther", "Frame7", 5040, 210, 2415, 330, "Show Game Play Commands"},
 
     {Kind::Frame, "Frame2", nullptr, 120, 5280, 7575, 1335, "Basic Commands"},
     {Kind::Button, "btnRestartServer", "Frame2", 120, 240, 1800, 330, "Restart Server"},
@@ -255,9 +255,10 @@ MainWindow::MainWindow(Environment environment)
     , m_socket(new RconChannel(this))
 {
     form::setUpWindow(this, "Form1", "Korvane", 12255, 8175);
-    form::build(this, Layout);
-    m_log = ConsoleLog(form::child<QPlainTextEdit>(this, "Result"));
-    form::child<QWidget>(this, "Picture1")->installEventFilter(this);
+    m_controls = form::build(this, Layout);
+    m_socket->setObjectName(QStringLiteral("Socket"));
+    m_log = ConsoleLog(control<QPlainTextEdit>("Result"));
+    control("Picture1")->installEventFilter(this);
     connect(m_socket, &RconChannel::datagramReceived, this, &MainWindow::handleDatagram);
     wireButtons();
     setConnected(false);
@@ -267,10 +268,18 @@ MainWindow::MainWindow(Environment environment)
 
 MainWindow::~MainWindow() = default;
 
+template <typename T>
+T *MainWindow::control(const char *name) const
+{
+    auto *widget = qobject_cast<T *>(m_controls.value(QLatin1StringView(name)));
+    Q_ASSERT_X(widget, "MainWindow::control", name);
+    return widget;
+}
+
 void MainWindow::wireButtons()
 {
     const auto onClick = [this](const char *button, auto &&handler) {
-        connect(form::child<QPushButton>(this, button), &QPushButton::clicked, this, handler);
+        connect(control<QPushButton>(button), &QPushButton::clicked, this, handler);
     };
     onClick("btnConnect", [this] { connectToServer(); });
     onClick("btnDisconnect", [this] { disconnectFromServer(); });
@@ -304,12 +313,12 @@ quint16 MainWindow::serverPort() const
 
 void MainWindow::setServerFields(const QString &ip, const QString &port, const QString &password)
 {
-    form::child<QLineEdit>(this, "edtIP")->setText(ip);
-    form::child<QLineEdit>(this, "edtPort")->setText(port);
-    form::child<QLineEdit>(this, "edtrconpassword")->setText(password);
+    control<QLineEdit>("edtIP")->setText(ip);
+    control<QLineEdit>("edtPort")->setText(port);
+    control<QLineEdit>("edtrconpassword")->setText(password);
 }
 
-QString MainWindow::fieldText(const char *name) const { return form::child<QLineEdit>(this, name)->text(); }
+QString MainWindow::fieldText(const char *name) const { return control<QLineEdit>(name)->text(); }
 
 void MainWindow::sendCommand(QStringView literal, QStringView parameter)
 {
@@ -328,7 +337,7 @@ void MainWindow::openEndpoint(RconChannel &channel) const
     channel.open();
 }
 
-bool MainWindow::isConnected() const { return form::child<QWidget>(this, "btnDisconnect")->isEnabled(); }
+bool MainWindow::isConnected() const { return control<QWidget>("btnDisconnect")->isEnabled(); }
 
 void MainWindow::showAndRaise()
 {
@@ -394,7 +403,7 @@ void MainWindow::connectToServer()
     m_environment.wait(300);
     const auto probe = [this] {
         m_socket->send(rcon::statusProbe());
-        form::child<QLineEdit>(this, "edtState")->setText(QStringLiteral("0"));
+        control<QLineEdit>("edtState")->setText(QStringLiteral("0"));
     };
     if (m_socket->state() == RconChannel::Open)
         probe();
@@ -423,7 +432,7 @@ void MainWindow::handleDatagram(const QByteArray &datagram)
 void MainWindow::decideStatus(const QString &cleaned)
 {
     if (rcon::namesEtServer(cleaned)) {
-        form::child<QLineEdit>(this, "edtState")->setText(QStringLiteral("1"));
+        control<QLineEdit>("edtState")->setText(QStringLiteral("1"));
         m_log.append(CrLf + QStringLiteral("Korvane Client: Server running ET") + CrLf);
         setConnected(true);
     } else {
@@ -456,9 +465,9 @@ void MainWindow::disconnectFromServer()
 void MainWindow::setConnected(bool connected)
 {
     for (const char *name : ConnectedSet)
-        form::child<QWidget>(this, name)->setEnabled(connected);
+        control<QWidget>(name)->setEnabled(connected);
     for (const char *name : DisconnectedSet)
-        form::child<QWidget>(this, name)->setEnabled(!connected);
+        control<QWidget>(name)->setEnabled(!connected);
 }
 
 template <typename W, typename... Args>

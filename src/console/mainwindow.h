@@ -78,6 +78,10 @@ protected:
 private:
     template <typename W, typename... Args>
     W *ensure(QPointer<W> &slot, Args &&...args);
+    // One of this window's own controls. Looked up in the table built with the window, never among
+    // all children: the secondary windows are children too, and some reuse names (btnConfig, btnUnlock).
+    template <typename T = QWidget>
+    T *control(const char *name) const;
 
     void load();
     void connectToServer();
@@ -88,6 +92,7 @@ private:
     void wireButtons();
 
     Environment m_environment;
+    QHash<QString, QWidget *> m_controls;
     ConsoleLog m_log;
     RconChannel *m_socket;
     bool m_loaded = false;

@@ -20,13 +20,40 @@ constexpr std::array<char, 70> ColourCodes = {
     's', 'S', 't', 'T', 'u', 'U', 'v', 'V', 'w', 'W', 'x', 'X', 'y', 'Y', 'z', 'Z',
 };
 
+// Which characters stand right after a caret: a pass whose code follows no caret has nothing to do.
+std::array<bool, 128> charactersAfterCarets(const QString &text)
+{
+    std::array<bool, 128> follows{};
+    for (qsizetype i = 0; i + 1 < text.size(); ++i) {
+        const char16_t next = text.at(i + 1).unicode();
+        if (text.at(i) == u'^' && next < follows.size())
+            follows[next] = true;
+    }
+    return follows;
+}
+
 void removeColourCodes(QString &text)
 {
     if (!text.contains(u'^'))
         return;
+    std::array<bool, 128> follows = charactersAfterCarets(text);
     for (const char code : ColourCodes) {
-        const char pair[] = {'^', code};
-        text.remove(QLatin1StringView(pair, 2));
+        if (!follows[static_cast<unsigned char>(code)])
+            continue;
+        // One left-to-right scan, as a plain replace-all: removed pairs are not looked at again.
+        QChar *chars = text.data();
+        const qsizetype size = text.size();
+        qsizetype kept = 0;
+        for (qsizetype i = 0; i < size;) {
+            if (chars[i] == u'^' && i + 1 < size && chars[i + 1] == QLatin1Char(code)) {
+                i += 2;
+                continue;
+            }
+            chars[kept++] = chars[i++];
+        }
+        text.truncate(kept);
+        // A removal may bring a caret next to a code of a later pass.
+        follows = charactersAfterCarets(text);
     }
 }
 
