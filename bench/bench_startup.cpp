@@ -40,7 +40,8 @@ Run runOnce(const QByteArray &program, const QByteArray &argument)
 
 void Startup(benchmark::State &state, const char *name)
 {
-    const QByteArray program = QFile::encodeName(QCoreApplication::applicationDirPath() + u'/' + QLatin1StringView(name));
+    const QByteArray program =
+        QFile::encodeName(QCoreApplication::applicationDirPath() + u'/' + QLatin1StringView(name));
     const QByteArray folder = QFile::encodeName(programFolder);
     runOnce(program, folder); // warm the file cache
     long maxRss = 0;
@@ -51,7 +52,10 @@ void Startup(benchmark::State &state, const char *name)
     }
     state.counters["peak_rss_MB"] = maxRss / 1024.0;
 }
-BENCHMARK_CAPTURE(Startup, bare_qt_window, "startup_bare")->UseManualTime()->Unit(benchmark::kMillisecond)->Iterations(20);
+BENCHMARK_CAPTURE(Startup, bare_qt_window, "startup_bare")
+    ->UseManualTime()
+    ->Unit(benchmark::kMillisecond)
+    ->Iterations(20);
 BENCHMARK_CAPTURE(Startup, korvane, "startup_korvane")->UseManualTime()->Unit(benchmark::kMillisecond)->Iterations(20);
 
 } // namespace

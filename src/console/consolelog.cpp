@@ -37,9 +37,15 @@ void ConsoleLog::setText(const QString &text)
     scrollToEnd(m_field);
 }
 
-void ConsoleLog::append(const QString &addition) { appendTo(m_field, addition); }
+void ConsoleLog::append(const QString &addition)
+{
+    appendTo(m_field, addition);
+}
 
-QString ConsoleLog::text() const { return textOf(m_field); }
+QString ConsoleLog::text() const
+{
+    return textOf(m_field);
+}
 
 void ConsoleLog::appendTo(QPlainTextEdit *field, const QString &addition)
 {

@@ -10,7 +10,10 @@ namespace korvane {
 
 namespace {
 
-void blockingWait(int milliseconds) { QThread::msleep(static_cast<unsigned long>(milliseconds)); }
+void blockingWait(int milliseconds)
+{
+    QThread::msleep(static_cast<unsigned long>(milliseconds));
+}
 
 void messageBox(QWidget *parent, const QString &text)
 {

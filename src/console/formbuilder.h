@@ -38,7 +38,10 @@ struct Control {
     const char *text = "";
 };
 
-constexpr int pixels(int twips) { return twips / 15; }
+constexpr int pixels(int twips)
+{
+    return twips / 15;
+}
 
 // Names the window, sets its title, client size (in twips) and navy background.
 void setUpWindow(QWidget *window, const char *name, const char *title, int widthTwips, int heightTwips);
@@ -47,10 +50,12 @@ void setUpWindow(QWidget *window, const char *name, const char *title, int width
 QHash<QString, QWidget *> build(QWidget *window, std::span<const Control> controls);
 
 // The texts of the tables are ASCII; one conversion point keeps the casts explicit.
-inline QString text(const char *ascii) { return QString::fromLatin1(ascii); }
+inline QString text(const char *ascii)
+{
+    return QString::fromLatin1(ascii);
+}
 
-template <typename T>
-T *child(const QWidget *window, const char *name)
+template <typename T> T *child(const QWidget *window, const char *name)
 {
     T *widget = window->findChild<T *>(text(name));
     Q_ASSERT_X(widget, "form::child", name);

@@ -220,9 +220,9 @@ struct ReasonOpener {
     bool length;
 };
 constexpr ReasonOpener ReasonOpeners[] = {
-    {"btnKick", "Kick By ID Number", false, false},  {"btnNameKick", "Kick By Name", false, false},
-    {"btnBan", "Ban By Name", false, false},         {"btnPBKickNum", "PB Kick By Slot #", true, true},
-    {"btnPBKick", "PB Kick By Name", true, true},    {"btnPBBan", "PB Ban By Name", true, false},
+    {"btnKick", "Kick By ID Number", false, false},    {"btnNameKick", "Kick By Name", false, false},
+    {"btnBan", "Ban By Name", false, false},           {"btnPBKickNum", "PB Kick By Slot #", true, true},
+    {"btnPBKick", "PB Kick By Name", true, true},      {"btnPBBan", "PB Ban By Name", true, false},
     {"btnPBBanSlot", "PB Ban By Slot #", true, false}, {"btnPBBanGUID", "PB Ban By GUID", false, false},
     {"btnPBBanMask", "PB Ban By IP", false, false},
 };
@@ -231,21 +231,65 @@ constexpr ReasonOpener ReasonOpeners[] = {
 constexpr const char *ConnectedSet[] = {
     "btnDisconnect",
     // Command text fields.
-    "edtAdditional", "edtPBSS", "edtAList", "edtIPGuard", "edtChangePass", "edtExec", "edtSay", "edtBanID",
-    "edtBanGUID", "edtSlot1", "edtSlot3", "edtSlot2", "edtSlot4", "edtSlot5", "edtSlot6", "edtSlot7", "edtSlot8",
+    "edtAdditional",
+    "edtPBSS",
+    "edtAList",
+    "edtIPGuard",
+    "edtChangePass",
+    "edtExec",
+    "edtSay",
+    "edtBanID",
+    "edtBanGUID",
+    "edtSlot1",
+    "edtSlot3",
+    "edtSlot2",
+    "edtSlot4",
+    "edtSlot5",
+    "edtSlot6",
+    "edtSlot7",
+    "edtSlot8",
     "edtPBBanmask",
     // Command buttons.
-    "btnAdditional", "btnOther", "btnPBSS", "btnAList", "btnIPGuard", "btnBanList", "btnUnbanAll", "btnUnbanID",
-    "btnUnbanGUID", "btnRestartServer", "btnKill", "btnExec", "btnSay", "btnChangePass", "btnUnlock", "btnConfig",
-    "btnPlayers", "btnKick", "btnNameKick", "btnBan", "btnPBPlayers", "btnPBKickNum", "btnPBKick", "btnPBBan",
-    "btnPBBanSlot", "btnPBBanGUID", "btnPBBanMask", "btnPBPopup", "btnNormalPopup", "btnCheaters",
+    "btnAdditional",
+    "btnOther",
+    "btnPBSS",
+    "btnAList",
+    "btnIPGuard",
+    "btnBanList",
+    "btnUnbanAll",
+    "btnUnbanID",
+    "btnUnbanGUID",
+    "btnRestartServer",
+    "btnKill",
+    "btnExec",
+    "btnSay",
+    "btnChangePass",
+    "btnUnlock",
+    "btnConfig",
+    "btnPlayers",
+    "btnKick",
+    "btnNameKick",
+    "btnBan",
+    "btnPBPlayers",
+    "btnPBKickNum",
+    "btnPBKick",
+    "btnPBBan",
+    "btnPBBanSlot",
+    "btnPBBanGUID",
+    "btnPBBanMask",
+    "btnPBPopup",
+    "btnNormalPopup",
+    "btnCheaters",
 };
 static_assert(std::size(ConnectedSet) == 49);
 
 // Enabled only while disconnected.
 constexpr const char *DisconnectedSet[] = {"btnConnect", "edtIP", "edtPort", "edtrconpassword"};
 
-QString latin(const char *text) { return QString::fromLatin1(text); }
+QString latin(const char *text)
+{
+    return QString::fromLatin1(text);
+}
 
 } // namespace
 
@@ -268,8 +312,7 @@ MainWindow::MainWindow(Environment environment)
 
 MainWindow::~MainWindow() = default;
 
-template <typename T>
-T *MainWindow::control(const char *name) const
+template <typename T> T *MainWindow::control(const char *name) const
 {
     auto *widget = qobject_cast<T *>(m_controls.value(QLatin1StringView(name)));
     Q_ASSERT_X(widget, "MainWindow::control", name);
@@ -300,9 +343,15 @@ void MainWindow::wireButtons()
         onClick(opener.button, [this, opener] { openReason(latin(opener.action), opener.reason, opener.length); });
 }
 
-QString MainWindow::password() const { return fieldText("edtrconpassword"); }
+QString MainWindow::password() const
+{
+    return fieldText("edtrconpassword");
+}
 
-QString MainWindow::serverHost() const { return fieldText("edtIP"); }
+QString MainWindow::serverHost() const
+{
+    return fieldText("edtIP");
+}
 
 quint16 MainWindow::serverPort() const
 {
@@ -318,7 +367,10 @@ void MainWindow::setServerFields(const QString &ip, const QString &port, const Q
     control<QLineEdit>("edtrconpassword")->setText(password);
 }
 
-QString MainWindow::fieldText(const char *name) const { return control<QLineEdit>(name)->text(); }
+QString MainWindow::fieldText(const char *name) const
+{
+    return control<QLineEdit>(name)->text();
+}
 
 void MainWindow::sendCommand(QStringView literal, QStringView parameter)
 {
@@ -337,7 +389,10 @@ void MainWindow::openEndpoint(RconChannel &channel) const
     channel.open();
 }
 
-bool MainWindow::isConnected() const { return control<QWidget>("btnDisconnect")->isEnabled(); }
+bool MainWindow::isConnected() const
+{
+    return control<QWidget>("btnDisconnect")->isEnabled();
+}
 
 void MainWindow::showAndRaise()
 {
@@ -470,8 +525,7 @@ void MainWindow::setConnected(bool connected)
         control<QWidget>(name)->setEnabled(!connected);
 }
 
-template <typename W, typename... Args>
-W *MainWindow::ensure(QPointer<W> &slot, Args &&...args)
+template <typename W, typename... Args> W *MainWindow::ensure(QPointer<W> &slot, Args &&...args)
 {
     if (!slot) {
         slot = new W(*this, std::forward<Args>(args)...);
@@ -513,8 +567,7 @@ void MainWindow::openFun()
 
 void MainWindow::openPlayerList(PlayerList list)
 {
-    PlayerListWindow *window =
-        list == PlayerList::Normal ? ensure(m_normalPlayers, list) : ensure(m_pbPlayers, list);
+    PlayerListWindow *window = list == PlayerList::Normal ? ensure(m_normalPlayers, list) : ensure(m_pbPlayers, list);
     window->showAndRaise();
     window->applyCaptions();
 }
@@ -561,9 +614,15 @@ void MainWindow::openAbout()
     window->showAndRaise();
 }
 
-GamePlayWindow *MainWindow::gamePlayWindow() const { return m_gamePlay; }
+GamePlayWindow *MainWindow::gamePlayWindow() const
+{
+    return m_gamePlay;
+}
 
-FavoritesWindow *MainWindow::favoritesWindow() const { return m_favorites; }
+FavoritesWindow *MainWindow::favoritesWindow() const
+{
+    return m_favorites;
+}
 
 void MainWindow::setChooser(LanguageChooser *chooser)
 {

@@ -76,12 +76,10 @@ protected:
     bool eventFilter(QObject *watched, QEvent *event) override;
 
 private:
-    template <typename W, typename... Args>
-    W *ensure(QPointer<W> &slot, Args &&...args);
+    template <typename W, typename... Args> W *ensure(QPointer<W> &slot, Args &&...args);
     // One of this window's own controls. Looked up in the table built with the window, never among
     // all children: the secondary windows are children too, and some reuse names (btnConfig, btnUnlock).
-    template <typename T = QWidget>
-    T *control(const char *name) const;
+    template <typename T = QWidget> T *control(const char *name) const;
 
     void load();
     void connectToServer();

@@ -36,22 +36,26 @@ const std::array<QString, 5> RequiredColumns = {
 // The first 16 bytes of every SQLite 3 database file, the terminating zero included.
 constexpr char SqliteMagic[] = "SQLite format 3";
 
-QString quoted(const QString &text) {
+QString quoted(const QString &text)
+{
     return QLatin1Char('"') + text + QLatin1Char('"');
 }
 
 // The driver binds a null QString as SQL NULL, which '=' never matches; an empty field is stored and
 // looked up as the empty text instead.
-QString asText(const QString &value) {
+QString asText(const QString &value)
+{
     return value.isNull() ? QStringLiteral("") : value;
 }
 
-QString nextConnectionName() {
+QString nextConnectionName()
+{
     static std::atomic<quint64> counter{0};
     return QStringLiteral("korvane-favorites-") + QString::number(++counter);
 }
 
-FavoriteServer readRow(const QSqlQuery &query) {
+FavoriteServer readRow(const QSqlQuery &query)
+{
     FavoriteServer server;
     server.id = query.value(0).toLongLong();
     server.name = query.value(1).toString();
@@ -94,7 +98,8 @@ private:
 
 StoreConnection::StoreConnection(const QString &filePath)
     : m_filePath(QFileInfo(filePath).absoluteFilePath())
-    , m_connectionName(nextConnectionName()) {
+    , m_connectionName(nextConnectionName())
+{
     if (!QSqlDatabase::isDriverAvailable(DriverName)) {
         m_error = QStringLiteral("The favourites store cannot be opened: the SQLite database driver (QSQLITE) is "
                                  "not available.");
@@ -116,7 +121,8 @@ StoreConnection::StoreConnection(const QString &filePath)
         prepareTable();
 }
 
-StoreConnection::~StoreConnection() {
+StoreConnection::~StoreConnection()
+{
     if (m_db.isValid())
         m_db.close();
     m_db = QSqlDatabase();
@@ -125,7 +131,8 @@ StoreConnection::~StoreConnection() {
         QFile::remove(m_filePath);
 }
 
-bool StoreConnection::createFile() {
+bool StoreConnection::createFile()
+{
     // Created here rather than by the driver, so that it never exists with wider permissions.
     constexpr QFileDevice::Permissions OwnerOnly = QFileDevice::ReadOwner | QFileDevice::WriteOwner;
     QFile file(m_filePath);
@@ -141,7 +148,8 @@ bool StoreConnection::createFile() {
     return true;
 }
 
-bool StoreConnection::checkHeader() {
+bool StoreConnection::checkHeader()
+{
     // SQLite takes a file of a few bytes for an empty database and writes over it; whatever such a file
     // holds is not ours to overwrite. An empty file is an empty store.
     QFile file(m_filePath);
@@ -159,7 +167,8 @@ bool StoreConnection::checkHeader() {
     return true;
 }
 
-bool StoreConnection::open() {
+bool StoreConnection::open()
+{
     m_db = QSqlDatabase::addDatabase(DriverName, m_connectionName);
     // As a URI with mode=rw the driver opens the file but never creates it: a store that vanished in the
     // meantime is reported, not silently replaced by an empty one with default permissions.
@@ -174,7 +183,8 @@ bool StoreConnection::open() {
     return false;
 }
 
-bool StoreConnection::prepareTable() {
+bool StoreConnection::prepareTable()
+{
     {
         QSqlQuery query(m_db);
         if (!query.exec(CreateTableSql)) {
@@ -197,9 +207,12 @@ bool StoreConnection::prepareTable() {
 } // namespace
 
 FavoritesStore::FavoritesStore(QString filePath)
-    : m_filePath(std::move(filePath)) {}
+    : m_filePath(std::move(filePath))
+{
+}
 
-std::optional<QList<FavoriteServer>> FavoritesStore::listAll() {
+std::optional<QList<FavoriteServer>> FavoritesStore::listAll()
+{
     StoreConnection connection(m_filePath);
     if (!connection.isReady()) {
         m_lastError = connection.error();
@@ -222,7 +235,8 @@ std::optional<QList<FavoriteServer>> FavoritesStore::listAll() {
     return servers;
 }
 
-std::optional<FavoriteServer> FavoritesStore::findByName(const QString &name) {
+std::optional<FavoriteServer> FavoritesStore::findByName(const QString &name)
+{
     StoreConnection connection(m_filePath);
     if (!connection.isReady()) {
         m_lastError = connection.error();
@@ -254,7 +268,8 @@ std::optional<FavoriteServer> FavoritesStore::findByName(const QString &name) {
     return readRow(query);
 }
 
-bool FavoritesStore::removeByName(const QString &name) {
+bool FavoritesStore::removeByName(const QString &name)
+{
     StoreConnection connection(m_filePath);
     if (!connection.isReady()) {
         m_lastError = connection.error();
@@ -276,7 +291,8 @@ bool FavoritesStore::removeByName(const QString &name) {
     return true;
 }
 
-bool FavoritesStore::insert(const QString &name, const QString &ip, const QString &port, const QString &rconPassword) {
+bool FavoritesStore::insert(const QString &name, const QString &ip, const QString &port, const QString &rconPassword)
+{
     StoreConnection connection(m_filePath);
     if (!connection.isReady()) {
         m_lastError = connection.error();

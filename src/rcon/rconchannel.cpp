@@ -24,9 +24,8 @@ QHostAddress resolve(const QString &host)
     if (host.isEmpty())
         return {};
     const QList<QHostAddress> addresses = QHostInfo::fromName(host).addresses();
-    const auto ipv4 = std::find_if(addresses.begin(), addresses.end(), [](const QHostAddress &a) {
-        return a.protocol() == QAbstractSocket::IPv4Protocol;
-    });
+    const auto ipv4 = std::find_if(addresses.begin(), addresses.end(),
+                                   [](const QHostAddress &a) { return a.protocol() == QAbstractSocket::IPv4Protocol; });
     if (ipv4 != addresses.end())
         return *ipv4;
     return addresses.isEmpty() ? QHostAddress() : addresses.first();

@@ -57,7 +57,10 @@ void removeColourCodes(QString &text)
     }
 }
 
-void lineFeedsToCrLf(QString &text) { text.replace(u'\n', QStringLiteral("\r\n")); }
+void lineFeedsToCrLf(QString &text)
+{
+    text.replace(u'\n', QStringLiteral("\r\n"));
+}
 
 } // namespace
 
@@ -71,7 +74,10 @@ QByteArray request(QStringView password, QStringView literal, QStringView parame
     return datagram;
 }
 
-QByteArray statusProbe() { return QByteArray(4, '\xFF') + QByteArrayLiteral("getstatus"); }
+QByteArray statusProbe()
+{
+    return QByteArray(4, '\xFF') + QByteArrayLiteral("getstatus");
+}
 
 QString cleanReply(QStringView received)
 {
@@ -112,6 +118,9 @@ QStringList campaignEntries(QStringView received)
     return pieces.size() > 3 ? pieces.mid(3) : QStringList();
 }
 
-bool namesEtServer(QStringView cleaned) { return cleaned.contains(u"version ET"); }
+bool namesEtServer(QStringView cleaned)
+{
+    return cleaned.contains(u"version ET");
+}
 
 } // namespace korvane::rcon

@@ -17,11 +17,13 @@ namespace korvane::profile {
 
 namespace {
 
-constexpr bool isBlank(char c) {
+constexpr bool isBlank(char c)
+{
     return c == ' ' || c == '\t';
 }
 
-QByteArrayView trimBlanks(QByteArrayView bytes) {
+QByteArrayView trimBlanks(QByteArrayView bytes)
+{
     qsizetype begin = 0;
     qsizetype end = bytes.size();
     while (begin < end && isBlank(bytes[begin]))
@@ -31,7 +33,8 @@ QByteArrayView trimBlanks(QByteArrayView bytes) {
     return bytes.sliced(begin, end - begin);
 }
 
-QString trimBlanks(const QString &text) {
+QString trimBlanks(const QString &text)
+{
     qsizetype begin = 0;
     qsizetype end = text.size();
     while (begin < end && (text[begin] == u' ' || text[begin] == u'\t'))
@@ -48,7 +51,8 @@ struct Line {
     qsizetype end = 0;        // after the line end; equals contentEnd for a last line without one
 };
 
-QList<Line> splitLines(QByteArrayView bytes) {
+QList<Line> splitLines(QByteArrayView bytes)
+{
     QList<Line> lines;
     qsizetype begin = 0;
     while (begin < bytes.size()) {
@@ -77,7 +81,8 @@ struct ParsedLine {
     qsizetype valueBegin = 0; // entry: offset in the line of the first byte after '=' and its blanks
 };
 
-ParsedLine parseLine(QByteArrayView content) {
+ParsedLine parseLine(QByteArrayView content)
+{
     ParsedLine parsed;
     const QByteArrayView text = trimBlanks(content);
     if (text.isEmpty())
@@ -110,11 +115,13 @@ ParsedLine parseLine(QByteArrayView content) {
     return parsed;
 }
 
-bool sameName(QByteArrayView onDisk, const QString &wanted) {
+bool sameName(QByteArrayView onDisk, const QString &wanted)
+{
     return codec::fromWire(onDisk).compare(wanted, Qt::CaseInsensitive) == 0;
 }
 
-QByteArrayView lineContent(QByteArrayView bytes, const Line &line) {
+QByteArrayView lineContent(QByteArrayView bytes, const Line &line)
+{
     return bytes.sliced(line.begin, line.contentEnd - line.begin);
 }
 
@@ -126,7 +133,8 @@ struct Location {
     qsizetype lastFilledLine = -1; // last non-blank line of the section (its header when it is empty)
 };
 
-Location locate(QByteArrayView bytes, const QList<Line> &lines, const QString &section, const QString &key) {
+Location locate(QByteArrayView bytes, const QList<Line> &lines, const QString &section, const QString &key)
+{
     Location found;
     for (qsizetype i = 0; i < lines.size(); ++i) {
         const ParsedLine parsed = parseLine(lineContent(bytes, lines[i]));
@@ -158,14 +166,16 @@ Location locate(QByteArrayView bytes, const QList<Line> &lines, const QString &s
     return found;
 }
 
-QByteArrayView unquoted(QByteArrayView value) {
+QByteArrayView unquoted(QByteArrayView value)
+{
     if (value.size() >= 2 && (value.front() == '"' || value.front() == '\'') && value.back() == value.front())
         return value.sliced(1, value.size() - 2);
     return value;
 }
 
 // One entry is one line: a line break inside a value would split the entry and could start a section.
-QString singleLine(const QString &value) {
+QString singleLine(const QString &value)
+{
     QString line = value;
     line.replace(u'\r', u' ');
     line.replace(u'\n', u' ');
@@ -173,7 +183,8 @@ QString singleLine(const QString &value) {
 }
 
 // New lines follow the file: LF when every line end already in it is a bare LF, CR LF otherwise.
-QByteArray lineEndFor(QByteArrayView bytes) {
+QByteArray lineEndFor(QByteArrayView bytes)
+{
     const qsizetype lfCount = bytes.count('\n');
     const qsizetype crLfCount = bytes.count(QByteArrayView("\r\n"));
     if (lfCount > 0 && crLfCount == 0)
@@ -183,7 +194,8 @@ QByteArray lineEndFor(QByteArrayView bytes) {
 
 } // namespace
 
-QString readProfileString(const QString &section, const QString &key, const QString &file) {
+QString readProfileString(const QString &section, const QString &key, const QString &file)
+{
     const QString sectionName = trimBlanks(section);
     const QString keyName = trimBlanks(key);
     if (sectionName.isEmpty() || keyName.isEmpty() || file.isEmpty())
@@ -209,7 +221,8 @@ QString readProfileString(const QString &section, const QString &key, const QStr
     return text;
 }
 
-void writeProfileString(const QString &section, const QString &key, const QString &value, const QString &file) {
+void writeProfileString(const QString &section, const QString &key, const QString &value, const QString &file)
+{
     const QString sectionName = trimBlanks(section);
     const QString keyName = trimBlanks(key);
     if (sectionName.isEmpty() || keyName.isEmpty() || file.isEmpty())

@@ -15,7 +15,10 @@ ProgramFolder::ProgramFolder(QString path)
 {
 }
 
-QString ProgramFolder::settingsFile() const { return m_path + QStringLiteral("/settings.ini"); }
+QString ProgramFolder::settingsFile() const
+{
+    return m_path + QStringLiteral("/settings.ini");
+}
 
 QString ProgramFolder::languageFile(const QString &language) const
 {
@@ -33,7 +36,10 @@ void ProgramFolder::writeSetting(const QString &key, const QString &value) const
     profile::writeProfileString(LangSection, key, value, settingsFile());
 }
 
-QString ProgramFolder::language() const { return setting(QStringLiteral("Default")); }
+QString ProgramFolder::language() const
+{
+    return setting(QStringLiteral("Default"));
+}
 
 QString ProgramFolder::languageText(const QString &language, const QString &key) const
 {

@@ -18,26 +18,33 @@ namespace {
 const QByteArray Oob(4, '\xFF');
 const QString CrLf = QStringLiteral("\r\n");
 // english.lang's start text of the log.
-const QString StartText = QStringLiteral(
-    "Korvane Client: Korvane loaded. Korvane Client: Enter/select server details and Connect to login.");
+const QString StartText =
+    QStringLiteral("Korvane Client: Korvane loaded. Korvane Client: Enter/select server details and Connect to login.");
 
 // The controls that connecting enables, and those it disables.
 const QStringList ConnectedSet = {
-    u"btnDisconnect"_qs, u"edtAdditional"_qs, u"edtPBSS"_qs, u"edtAList"_qs, u"edtIPGuard"_qs,
-    u"edtChangePass"_qs, u"edtExec"_qs, u"edtSay"_qs, u"edtBanID"_qs, u"edtBanGUID"_qs, u"edtSlot1"_qs,
-    u"edtSlot3"_qs, u"edtSlot2"_qs, u"edtSlot4"_qs, u"edtSlot5"_qs, u"edtSlot6"_qs, u"edtSlot7"_qs, u"edtSlot8"_qs,
-    u"edtPBBanmask"_qs, u"btnAdditional"_qs, u"btnOther"_qs, u"btnPBSS"_qs, u"btnAList"_qs, u"btnIPGuard"_qs,
-    u"btnBanList"_qs, u"btnUnbanAll"_qs, u"btnUnbanID"_qs, u"btnUnbanGUID"_qs, u"btnRestartServer"_qs,
-    u"btnKill"_qs, u"btnExec"_qs, u"btnSay"_qs, u"btnChangePass"_qs, u"btnUnlock"_qs, u"btnConfig"_qs,
-    u"btnPlayers"_qs, u"btnKick"_qs, u"btnNameKick"_qs, u"btnBan"_qs, u"btnPBPlayers"_qs, u"btnPBKickNum"_qs,
-    u"btnPBKick"_qs, u"btnPBBan"_qs, u"btnPBBanSlot"_qs, u"btnPBBanGUID"_qs, u"btnPBBanMask"_qs,
-    u"btnPBPopup"_qs, u"btnNormalPopup"_qs, u"btnCheaters"_qs};
+    u"btnDisconnect"_qs, u"edtAdditional"_qs, u"edtPBSS"_qs,        u"edtAList"_qs,         u"edtIPGuard"_qs,
+    u"edtChangePass"_qs, u"edtExec"_qs,       u"edtSay"_qs,         u"edtBanID"_qs,         u"edtBanGUID"_qs,
+    u"edtSlot1"_qs,      u"edtSlot3"_qs,      u"edtSlot2"_qs,       u"edtSlot4"_qs,         u"edtSlot5"_qs,
+    u"edtSlot6"_qs,      u"edtSlot7"_qs,      u"edtSlot8"_qs,       u"edtPBBanmask"_qs,     u"btnAdditional"_qs,
+    u"btnOther"_qs,      u"btnPBSS"_qs,       u"btnAList"_qs,       u"btnIPGuard"_qs,       u"btnBanList"_qs,
+    u"btnUnbanAll"_qs,   u"btnUnbanID"_qs,    u"btnUnbanGUID"_qs,   u"btnRestartServer"_qs, u"btnKill"_qs,
+    u"btnExec"_qs,       u"btnSay"_qs,        u"btnChangePass"_qs,  u"btnUnlock"_qs,        u"btnConfig"_qs,
+    u"btnPlayers"_qs,    u"btnKick"_qs,       u"btnNameKick"_qs,    u"btnBan"_qs,           u"btnPBPlayers"_qs,
+    u"btnPBKickNum"_qs,  u"btnPBKick"_qs,     u"btnPBBan"_qs,       u"btnPBBanSlot"_qs,     u"btnPBBanGUID"_qs,
+    u"btnPBBanMask"_qs,  u"btnPBPopup"_qs,    u"btnNormalPopup"_qs, u"btnCheaters"_qs};
 const QStringList DisconnectedSet = {u"btnConnect"_qs, u"edtIP"_qs, u"edtPort"_qs, u"edtrconpassword"_qs};
 const QStringList AlwaysEnabled = {u"Command1"_qs, u"Result"_qs, u"Picture1"_qs};
 
-QString logText(const MainWindow &main) { return korvane::ConsoleLog::textOf(find<QPlainTextEdit>(&main, "Result")); }
+QString logText(const MainWindow &main)
+{
+    return korvane::ConsoleLog::textOf(find<QPlainTextEdit>(&main, "Result"));
+}
 
-void setField(const QWidget *root, const char *name, const QString &text) { find<QLineEdit>(root, name)->setText(text); }
+void setField(const QWidget *root, const char *name, const QString &text)
+{
+    find<QLineEdit>(root, name)->setText(text);
+}
 
 void fillServer(const QWidget *root, const QString &host, const QString &port, const QString &password)
 {
@@ -59,7 +66,10 @@ QStringList enabledControls(const MainWindow &main)
     return enabled;
 }
 
-QString shownStatus(const QByteArray &reply) { return korvane::rcon::cleanReply(korvane::codec::fromWire(reply)); }
+QString shownStatus(const QByteArray &reply)
+{
+    return korvane::rcon::cleanReply(korvane::codec::fromWire(reply));
+}
 
 } // namespace
 
@@ -138,7 +148,8 @@ void TestMainWindow::connects()
     QCOMPARE(server.received(), QList<QByteArray>{korvane::rcon::statusProbe()});
     QString expected = StartText + CrLf + CrLf + u"Connecting..."_qs;
     if (mode == FakeServer::Mode::EtServer) {
-        expected += CrLf + shownStatus(FakeServer::etStatusReply()) + CrLf + u"Korvane Client: Server running ET"_qs + CrLf;
+        expected +=
+            CrLf + shownStatus(FakeServer::etStatusReply()) + CrLf + u"Korvane Client: Server running ET"_qs + CrLf;
     } else if (mode == FakeServer::Mode::PlainServer) {
         expected += CrLf + shownStatus(FakeServer::plainStatusReply()) + CrLf +
                     u"Korvane Client: Server does not appear to be running ET"_qs + CrLf;
@@ -293,7 +304,8 @@ void TestMainWindow::passwordIsReadAtEachSend()
     setField(&main, "edtrconpassword", u"Grüße"_qs);
     click(&main, "btnBanList");
     QVERIFY(server.waitForDatagrams(1));
-    QCOMPARE(server.received().constFirst(), Oob + "rcon Gr\xFC\xDF" "e pb_sv_banlist");
+    QCOMPARE(server.received().constFirst(), Oob + "rcon Gr\xFC\xDF"
+                                                   "e pb_sv_banlist");
 }
 
 void TestMainWindow::repliesAreCleanedIntoTheLog()
@@ -303,10 +315,10 @@ void TestMainWindow::repliesAreCleanedIntoTheLog()
     MainWindow main(program.environment());
     main.show();
     connectTo(main, server);
-    const QList<QByteArray> replies = {
-        FakeServer::printReply("^1one\\two\n"), FakeServer::printReply("line broken in the mid"),
-        FakeServer::printReply("dle\n") + FakeServer::printReply("^^11 ^#"),
-        testdata::captureReply(u"plain-rcon-bad-status.json"_qs)};
+    const QList<QByteArray> replies = {FakeServer::printReply("^1one\\two\n"),
+                                       FakeServer::printReply("line broken in the mid"),
+                                       FakeServer::printReply("dle\n") + FakeServer::printReply("^^11 ^#"),
+                                       testdata::captureReply(u"plain-rcon-bad-status.json"_qs)};
     server.setRconReplies(replies);
     const QString before = logText(main);
     click(&main, "btnPlayers");

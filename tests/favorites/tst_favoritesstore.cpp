@@ -27,21 +27,24 @@ constexpr QFileDevice::Permissions AllPermissionBits =
     QFileDevice::WriteGroup | QFileDevice::ExeGroup | QFileDevice::ReadOther | QFileDevice::WriteOther |
     QFileDevice::ExeOther;
 
-QByteArray readAll(const QString &path) {
+QByteArray readAll(const QString &path)
+{
     QFile file(path);
     if (!file.open(QIODevice::ReadOnly))
         return {};
     return file.readAll();
 }
 
-bool writeFile(const QString &path, const QByteArray &bytes) {
+bool writeFile(const QString &path, const QByteArray &bytes)
+{
     QFile file(path);
     return file.open(QIODevice::WriteOnly) && file.write(bytes) == bytes.size();
 }
 
 // Runs statements on the file through a connection of the test's own, independent of the store.
 // Returns the rows of the last statement, each as a list of texts; an error as a single row "ERROR: ...".
-QList<QStringList> rawSql(const QString &path, const QStringList &statements) {
+QList<QStringList> rawSql(const QString &path, const QStringList &statements)
+{
     const QString name = QStringLiteral("tst-favoritesstore-raw");
     QList<QStringList> rows;
     {
@@ -71,7 +74,8 @@ QList<QStringList> rawSql(const QString &path, const QStringList &statements) {
     return rows;
 }
 
-QStringList names(const QList<FavoriteServer> &servers) {
+QStringList names(const QList<FavoriteServer> &servers)
+{
     QStringList result;
     for (const FavoriteServer &server : servers)
         result.append(server.name);
@@ -91,18 +95,21 @@ private:
 private Q_SLOTS:
     void initTestCase() { QVERIFY(QSqlDatabase::isDriverAvailable(QStringLiteral("QSQLITE"))); }
 
-    void init() {
+    void init()
+    {
         m_dir = std::make_unique<QTemporaryDir>();
         QVERIFY(m_dir->isValid());
     }
 
-    void cleanup() {
+    void cleanup()
+    {
         // Every operation closes and removes its own connection before it returns.
         QCOMPARE(QSqlDatabase::connectionNames(), QStringList());
         m_dir.reset();
     }
 
-    void emptyStoreListsNothing() {
+    void emptyStoreListsNothing()
+    {
         FavoritesStore store(storePath());
         const auto servers = store.listAll();
         QVERIFY2(servers.has_value(), qPrintable(store.lastError()));
@@ -110,7 +117,8 @@ private Q_SLOTS:
         QCOMPARE(store.lastError(), QString());
     }
 
-    void missingFileIsCreatedForOwnerOnly_data() {
+    void missingFileIsCreatedForOwnerOnly_data()
+    {
         QTest::addColumn<int>("operation");
         QTest::newRow("list all") << 0;
         QTest::newRow("find by name") << 1;
@@ -118,7 +126,8 @@ private Q_SLOTS:
         QTest::newRow("insert") << 3;
     }
 
-    void missingFileIsCreatedForOwnerOnly() {
+    void missingFileIsCreatedForOwnerOnly()
+    {
         QFETCH(int, operation);
         QVERIFY(!QFileInfo::exists(storePath()));
         FavoritesStore store(storePath());
@@ -157,7 +166,8 @@ private Q_SLOTS:
         QCOMPARE(nameAndType, expected);
     }
 
-    void existingFileKeepsItsPermissions() {
+    void existingFileKeepsItsPermissions()
+    {
         QVERIFY(writeFile(storePath(), {}));
         const QFileDevice::Permissions wide = OwnerReadWrite | QFileDevice::ReadGroup | QFileDevice::ReadOther;
         QVERIFY(QFile::setPermissions(storePath(), wide));
@@ -169,7 +179,8 @@ private Q_SLOTS:
                  QFileDevice::ReadGroup | QFileDevice::ReadOther);
     }
 
-    void bareNameResolvesInWorkingFolder() {
+    void bareNameResolvesInWorkingFolder()
+    {
         const QString previous = QDir::currentPath();
         QVERIFY(QDir::setCurrent(m_dir->path()));
         FavoritesStore store(QStringLiteral("Korvane.mdb"));
@@ -181,7 +192,8 @@ private Q_SLOTS:
                  QList<QStringList>{{QStringLiteral("Here")}});
     }
 
-    void pathWithUnusualCharacters() {
+    void pathWithUnusualCharacters()
+    {
         // The characters that mean something in a file URI or in a URL, and a non-ASCII one.
         const QString folder = m_dir->filePath(QStringLiteral("a b?c#d%20e;f=g&h Ü"));
         QVERIFY(QDir().mkpath(folder));
@@ -196,7 +208,8 @@ private Q_SLOTS:
         QCOMPARE(names(*servers), QStringList{QStringLiteral("A")});
     }
 
-    void listedInIdOrderWhateverTheNames() {
+    void listedInIdOrderWhateverTheNames()
+    {
         FavoritesStore store(storePath());
         for (const char *name : {"b", "a", "c"})
             QVERIFY(
@@ -209,7 +222,8 @@ private Q_SLOTS:
         QVERIFY(servers->at(1).id < servers->at(2).id);
     }
 
-    void idsAreNotReusedAfterDelete() {
+    void idsAreNotReusedAfterDelete()
+    {
         FavoritesStore store(storePath());
         QVERIFY(store.insert(QStringLiteral("first"), QStringLiteral("h"), QStringLiteral("1"), QStringLiteral("p")));
         QVERIFY(store.insert(QStringLiteral("second"), QStringLiteral("h"), QStringLiteral("1"), QStringLiteral("p")));
@@ -222,7 +236,8 @@ private Q_SLOTS:
         QCOMPARE(servers->at(1).id, servers->at(0).id + 2);
     }
 
-    void fieldsStoredAndFoundExactly_data() {
+    void fieldsStoredAndFoundExactly_data()
+    {
         QTest::addColumn<QString>("name");
         QTest::addColumn<QString>("ip");
         QTest::addColumn<QString>("port");
@@ -258,7 +273,8 @@ private Q_SLOTS:
         QTest::newRow("null strings") << QString() << QString() << QString() << QString();
     }
 
-    void fieldsStoredAndFoundExactly() {
+    void fieldsStoredAndFoundExactly()
+    {
         QFETCH(QString, name);
         QFETCH(QString, ip);
         QFETCH(QString, port);
@@ -295,7 +311,8 @@ private Q_SLOTS:
         QVERIFY(store.listAll()->isEmpty());
     }
 
-    void findMatchesWholeNameCaseSensitively_data() {
+    void findMatchesWholeNameCaseSensitively_data()
+    {
         QTest::addColumn<QString>("lookup");
         QTest::addColumn<bool>("found");
         QTest::newRow("same text") << QStringLiteral("Alpha One") << true;
@@ -309,7 +326,8 @@ private Q_SLOTS:
         QTest::newRow("differently composed accent") << QStringLiteral("A\u0301") << false;
     }
 
-    void findMatchesWholeNameCaseSensitively() {
+    void findMatchesWholeNameCaseSensitively()
+    {
         QFETCH(QString, lookup);
         QFETCH(bool, found);
 
@@ -328,7 +346,8 @@ private Q_SLOTS:
         }
     }
 
-    void removeMatchesWholeNameCaseSensitively() {
+    void removeMatchesWholeNameCaseSensitively()
+    {
         FavoritesStore store(storePath());
         QVERIFY(store.insert(QStringLiteral("Alpha"), QStringLiteral("h"), QStringLiteral("1"), QStringLiteral("p")));
         for (const QString &other : {QStringLiteral("alpha"), QStringLiteral("Alpha "), QStringLiteral("Alp")}) {
@@ -339,7 +358,8 @@ private Q_SLOTS:
         QVERIFY(store.listAll()->isEmpty());
     }
 
-    void duplicateNames() {
+    void duplicateNames()
+    {
         FavoritesStore store(storePath());
         QVERIFY(store.insert(QStringLiteral("Twin"), QStringLiteral("1.1.1.1"), QStringLiteral("1"),
                              QStringLiteral("first")));
@@ -359,7 +379,8 @@ private Q_SLOTS:
         QCOMPARE(names(*servers), QStringList{QStringLiteral("Other")});
     }
 
-    void nameWithDashIsOnlyFoundWhole() {
+    void nameWithDashIsOnlyFoundWhole()
+    {
         // The favourites window looks a line up by the part before its first " - "; the store itself
         // only ever matches whole names.
         FavoritesStore store(storePath());
@@ -372,7 +393,8 @@ private Q_SLOTS:
         QCOMPARE(names(*store.listAll()), QStringList{QStringLiteral("Main - EU")});
     }
 
-    void readingLeavesTheFileUnchanged() {
+    void readingLeavesTheFileUnchanged()
+    {
         FavoritesStore store(storePath());
         QVERIFY(store.insert(QStringLiteral("A"), QStringLiteral("h"), QStringLiteral("1"), QStringLiteral("p")));
         QVERIFY(store.insert(QStringLiteral("B"), QStringLiteral("h"), QStringLiteral("2"), QStringLiteral("q")));
@@ -386,7 +408,8 @@ private Q_SLOTS:
         QCOMPARE(readAll(storePath()), before);
     }
 
-    void tableMadeElsewhereIsUsed() {
+    void tableMadeElsewhereIsUsed()
+    {
         // A store whose table was made by another tool, with rows already in it and an extra column.
         const QList<QStringList> made =
             rawSql(storePath(), {QStringLiteral("CREATE TABLE Servers (id INTEGER PRIMARY KEY, Name TEXT, IP TEXT, "
@@ -404,7 +427,8 @@ private Q_SLOTS:
         QVERIFY(servers->at(1).id > 7);
     }
 
-    void successClearsLastError() {
+    void successClearsLastError()
+    {
         FavoritesStore store(storePath());
         QVERIFY(!store.findByName(QStringLiteral("missing")).has_value());
         QVERIFY(!store.lastError().isEmpty());
@@ -416,7 +440,8 @@ private Q_SLOTS:
         QVERIFY(!broken.lastError().isEmpty());
     }
 
-    void brokenStoreFailsEveryOperation_data() {
+    void brokenStoreFailsEveryOperation_data()
+    {
         QTest::addColumn<QByteArray>("content"); // written to the store path, when the path is a file
         QTest::addColumn<QString>("setup");      // "file", "folder" or "missing folder"
         QTest::addColumn<QString>("expectedText");
@@ -442,7 +467,8 @@ private Q_SLOTS:
             << QByteArray() << QStringLiteral("missing folder") << QStringLiteral("cannot be created");
     }
 
-    void brokenStoreFailsEveryOperation() {
+    void brokenStoreFailsEveryOperation()
+    {
         QFETCH(QByteArray, content);
         QFETCH(QString, setup);
         QFETCH(QString, expectedText);
@@ -483,7 +509,8 @@ private Q_SLOTS:
             QVERIFY(QDir(path).isEmpty());
     }
 
-    void unreadableFileFailsEveryOperation() {
+    void unreadableFileFailsEveryOperation()
+    {
         if (::geteuid() == 0)
             QSKIP("Permissions do not keep root from reading a file.");
         FavoritesStore store(storePath());
@@ -499,7 +526,8 @@ private Q_SLOTS:
         QCOMPARE(names(*store.listAll()), QStringList{QStringLiteral("A")});
     }
 
-    void wrongTableShapeFailsEveryOperation_data() {
+    void wrongTableShapeFailsEveryOperation_data()
+    {
         QTest::addColumn<QString>("createTable");
         QTest::addColumn<QString>("missingColumn");
         QTest::newRow("no password column")
@@ -516,7 +544,8 @@ private Q_SLOTS:
             << QStringLiteral("CREATE VIEW Servers AS SELECT 1 AS id") << QStringLiteral("Name");
     }
 
-    void wrongTableShapeFailsEveryOperation() {
+    void wrongTableShapeFailsEveryOperation()
+    {
         QFETCH(QString, createTable);
         QFETCH(QString, missingColumn);
         QCOMPARE(rawSql(storePath(), {createTable}), QList<QStringList>());
@@ -538,7 +567,8 @@ private Q_SLOTS:
         QCOMPARE(readAll(storePath()), before);
     }
 
-    void lockedStoreFailsWithMessage() {
+    void lockedStoreFailsWithMessage()
+    {
         FavoritesStore store(storePath());
         QVERIFY(store.insert(QStringLiteral("A"), QStringLiteral("h"), QStringLiteral("1"), QStringLiteral("p")));
 

@@ -1,6 +1,6 @@
+#include "fakeserver.h"
 #include "rcon/textcodec.h"
 #include "rcon/wireformat.h"
-#include "fakeserver.h"
 #include "testdata.h"
 
 #include <QTest>
@@ -40,17 +40,18 @@ void TestWireFormat::request_data()
     QTest::addColumn<QByteArray>("expected");
 
     QTest::newRow("players list") << u"secret"_qs << u" status"_qs << QString() << Oob + "rcon secret status";
-    QTest::newRow("empty parameter keeps the literal's blank") << u"pw"_qs << u" say "_qs << QString()
-                                                               << Oob + "rcon pw say ";
+    QTest::newRow("empty parameter keeps the literal's blank")
+        << u"pw"_qs << u" say "_qs << QString() << Oob + "rcon pw say ";
     QTest::newRow("blanks, semicolons and quotes unchanged")
         << u"pw"_qs << u" say "_qs << u"  a; \"b\" 'c' "_qs << Oob + "rcon pw say   a; \"b\" 'c' ";
-    QTest::newRow("password with blanks is not trimmed") << u" p w "_qs << u" status"_qs << QString()
-                                                         << Oob + "rcon  p w  status";
+    QTest::newRow("password with blanks is not trimmed")
+        << u" p w "_qs << u" status"_qs << QString() << Oob + "rcon  p w  status";
     QTest::newRow("empty password") << QString() << u" status"_qs << QString() << Oob + "rcon  status";
     QTest::newRow("accents as Windows-1252") << u"pw"_qs << u" say "_qs << u"Grüße €"_qs
-                                             << Oob + "rcon pw say Gr\xFC\xDF" "e \x80";
-    QTest::newRow("unencodable as question mark") << u"pw"_qs << u" say "_qs << u"日本 😀"_qs
-                                                  << Oob + "rcon pw say ?? ?";
+                                             << Oob + "rcon pw say Gr\xFC\xDF"
+                                                      "e \x80";
+    QTest::newRow("unencodable as question mark")
+        << u"pw"_qs << u" say "_qs << u"日本 😀"_qs << Oob + "rcon pw say ?? ?";
 }
 
 void TestWireFormat::request()
@@ -85,9 +86,12 @@ void TestWireFormat::codecEncoding_data()
     QTest::addColumn<QString>("text");
     QTest::addColumn<QByteArray>("bytes");
     QTest::newRow("ascii") << u"abc"_qs << QByteArray("abc");
-    QTest::newRow("latin-1") << u"Français"_qs << QByteArray("Fran\xE7" "ais");
+    QTest::newRow("latin-1") << u"Français"_qs
+                             << QByteArray("Fran\xE7"
+                                           "ais");
     QTest::newRow("windows-1252 extras") << u"€‚ƒ„…†‡ˆ‰Š‹ŒŽ‘’“”•–—˜™š›œžŸ"_qs
-                                         << QByteArray::fromHex("808283848586878889" "8a8b8c8e9192939495969798999a9b9c9e9f");
+                                         << QByteArray::fromHex("808283848586878889"
+                                                                "8a8b8c8e9192939495969798999a9b9c9e9f");
     QTest::newRow("outside the code page") << u"Ω→"_qs << QByteArray("??");
     QTest::newRow("surrogate pair is one character") << u"a😀b"_qs << QByteArray("a?b");
 }
@@ -136,16 +140,16 @@ void TestWireFormat::cleanReplyOfCapturedStatus()
     QVERIFY(cleaned.startsWith(OobText + u"statusResponse\r\n"_qs));
     QVERIFY(cleaned.contains(u" etversion ET 2.60b "_qs));
     QVERIFY(rcon::namesEtServer(cleaned));
-    QVERIFY(!rcon::namesEtServer(rcon::cleanReply(codec::fromWire(testdata::captureReply(u"plain-getstatus.json"_qs)))));
+    QVERIFY(
+        !rcon::namesEtServer(rcon::cleanReply(codec::fromWire(testdata::captureReply(u"plain-getstatus.json"_qs)))));
 }
 
 void TestWireFormat::cheatersCleaning_data()
 {
     QTest::addColumn<QString>("received");
     QTest::addColumn<QString>("shown");
-    QTest::newRow("server without the command")
-        << PrintHeader + u"Unknown command \"cheaters\"\n"_qs
-        << u"The server does not appear to be running ETPro\r\n"_qs;
+    QTest::newRow("server without the command") << PrintHeader + u"Unknown command \"cheaters\"\n"_qs
+                                                << u"The server does not appear to be running ETPro\r\n"_qs;
     QTest::newRow("list with backslashes and colours")
         << PrintHeader + u"^1Bad\\Guy 0123ABCD cheaters\n"_qs << u"Bad Guy 0123ABCD \r\n"_qs;
     QTest::newRow("quotes removed everywhere") << u"a \"b\" c"_qs << u"a b c"_qs;

@@ -19,14 +19,16 @@ using korvane::profile::writeProfileString;
 
 namespace {
 
-bool writeBytes(const QString &path, const QByteArray &bytes) {
+bool writeBytes(const QString &path, const QByteArray &bytes)
+{
     QFile file(path);
     if (!file.open(QIODevice::WriteOnly | QIODevice::Truncate))
         return false;
     return file.write(bytes) == bytes.size();
 }
 
-QByteArray readBytes(const QString &path) {
+QByteArray readBytes(const QString &path)
+{
     QFile file(path);
     if (!file.open(QIODevice::ReadOnly))
         return {};
@@ -77,13 +79,15 @@ private:
     QString m_file;
 };
 
-void TestProfile::init() {
+void TestProfile::init()
+{
     m_dir = std::make_unique<QTemporaryDir>();
     QVERIFY(m_dir->isValid());
     m_file = m_dir->filePath(u"settings.ini"_s);
 }
 
-void TestProfile::readsEntry_data() {
+void TestProfile::readsEntry_data()
+{
     QTest::addColumn<QByteArray>("content");
     QTest::addColumn<QString>("section");
     QTest::addColumn<QString>("key");
@@ -150,7 +154,8 @@ void TestProfile::readsEntry_data() {
     QTest::newRow("Windows-1252 key name") << "[lang]\r\n\xc9t\xe9=summer\r\n"_ba << lang << u"Été"_s << u"summer"_s;
 }
 
-void TestProfile::readsEntry() {
+void TestProfile::readsEntry()
+{
     QFETCH(QByteArray, content);
     QFETCH(QString, section);
     QFETCH(QString, key);
@@ -162,7 +167,8 @@ void TestProfile::readsEntry() {
     QCOMPARE(value.isEmpty(), expected.isEmpty());
 }
 
-void TestProfile::readsValueCutTo254Characters_data() {
+void TestProfile::readsValueCutTo254Characters_data()
+{
     QTest::addColumn<int>("length");
     QTest::addColumn<int>("expectedLength");
 
@@ -172,7 +178,8 @@ void TestProfile::readsValueCutTo254Characters_data() {
     QTest::newRow("300 characters cut") << 300 << 254;
 }
 
-void TestProfile::readsValueCutTo254Characters() {
+void TestProfile::readsValueCutTo254Characters()
+{
     QFETCH(int, length);
     QFETCH(int, expectedLength);
 
@@ -187,7 +194,8 @@ void TestProfile::readsValueCutTo254Characters() {
     QCOMPARE(readProfileString(u"lang"_s, u"next"_s, m_file), u"1"_s);
 }
 
-void TestProfile::readsMissingFileAsEmpty() {
+void TestProfile::readsMissingFileAsEmpty()
+{
     QVERIFY(!QFileInfo::exists(m_file));
     QVERIFY(readProfileString(u"lang"_s, u"Default"_s, m_file).isEmpty());
     QVERIFY(readProfileString(u"lang"_s, u"Checked"_s, m_dir->filePath(u"missing/settings.ini"_s)).isEmpty());
@@ -197,7 +205,8 @@ void TestProfile::readsMissingFileAsEmpty() {
     QVERIFY(!QFileInfo::exists(m_file));
 }
 
-void TestProfile::readsFileAgainOnEveryCall() {
+void TestProfile::readsFileAgainOnEveryCall()
+{
     QVERIFY(writeBytes(m_file, "[lang]\r\nDefault=english\r\n"_ba));
     QCOMPARE(readProfileString(u"lang"_s, u"Default"_s, m_file), u"english"_s);
 
@@ -209,7 +218,8 @@ void TestProfile::readsFileAgainOnEveryCall() {
     QVERIFY(readProfileString(u"lang"_s, u"Default"_s, m_file).isEmpty());
 }
 
-void TestProfile::writesEntry_data() {
+void TestProfile::writesEntry_data()
+{
     QTest::addColumn<QByteArray>("before");
     QTest::addColumn<QString>("section");
     QTest::addColumn<QString>("key");
@@ -298,7 +308,8 @@ void TestProfile::writesEntry_data() {
         << QByteArray() << lang << u"Text"_s << u"one\r\ntwo\n[x]"_s << "[lang]\r\nText=one  two [x]\r\n"_ba;
 }
 
-void TestProfile::writesEntry() {
+void TestProfile::writesEntry()
+{
     QFETCH(QByteArray, before);
     QFETCH(QString, section);
     QFETCH(QString, key);
@@ -312,7 +323,8 @@ void TestProfile::writesEntry() {
         QCOMPARE(readProfileString(section, key, m_file), value.trimmed());
 }
 
-void TestProfile::writeCreatesMissingFile() {
+void TestProfile::writeCreatesMissingFile()
+{
     QVERIFY(!QFileInfo::exists(m_file));
     writeProfileString(u"lang"_s, u"Default"_s, u"english"_s, m_file);
     QCOMPARE(readBytes(m_file), "[lang]\r\nDefault=english\r\n"_ba);
@@ -324,7 +336,8 @@ void TestProfile::writeCreatesMissingFile() {
     QCOMPARE(readProfileString(u"lang"_s, u"Checked"_s, m_file), u"True"_s);
 }
 
-void TestProfile::writesWindows1252_data() {
+void TestProfile::writesWindows1252_data()
+{
     QTest::addColumn<QString>("value");
     QTest::addColumn<QByteArray>("bytes");
     QTest::addColumn<QString>("readBack");
@@ -341,7 +354,8 @@ void TestProfile::writesWindows1252_data() {
     QTest::newRow("unencodable characters become '?'") << u"Ω日"_s << "??"_ba << u"??"_s;
 }
 
-void TestProfile::writesWindows1252() {
+void TestProfile::writesWindows1252()
+{
     QFETCH(QString, value);
     QFETCH(QByteArray, bytes);
     QFETCH(QString, readBack);
@@ -352,7 +366,8 @@ void TestProfile::writesWindows1252() {
     QCOMPARE(readProfileString(u"lang"_s, u"Frame1"_s, m_file), readBack);
 }
 
-void TestProfile::writeLeavesOnlyTheFileBehind() {
+void TestProfile::writeLeavesOnlyTheFileBehind()
+{
     writeProfileString(u"lang"_s, u"Default"_s, u"english"_s, m_file);
     writeProfileString(u"lang"_s, u"Default"_s, u"french"_s, m_file);
     writeProfileString(u"lang"_s, u"Checked"_s, u"True"_s, m_file);
@@ -362,7 +377,8 @@ void TestProfile::writeLeavesOnlyTheFileBehind() {
     QCOMPARE(readBytes(m_file), "[lang]\r\nDefault=french\r\nChecked=True\r\n"_ba);
 }
 
-void TestProfile::writeIntoMissingFolderIsSilent_data() {
+void TestProfile::writeIntoMissingFolderIsSilent_data()
+{
     QTest::addColumn<QString>("relativePath");
 
     QTest::newRow("missing folder") << u"missing/settings.ini"_s;
@@ -371,7 +387,8 @@ void TestProfile::writeIntoMissingFolderIsSilent_data() {
     QTest::newRow("a folder where the file should be") << u"folder"_s;
 }
 
-void TestProfile::writeIntoMissingFolderIsSilent() {
+void TestProfile::writeIntoMissingFolderIsSilent()
+{
     QFETCH(QString, relativePath);
 
     QVERIFY(writeBytes(m_dir->filePath(u"plain.txt"_s), "untouched"_ba));
@@ -387,7 +404,8 @@ void TestProfile::writeIntoMissingFolderIsSilent() {
     QCOMPARE(entries, (QStringList{u"folder"_s, u"plain.txt"_s}));
 }
 
-void TestProfile::writeIntoReadOnlyFolderIsSilent() {
+void TestProfile::writeIntoReadOnlyFolderIsSilent()
+{
     const QString folder = m_dir->filePath(u"readonly"_s);
     QVERIFY(QDir(m_dir->path()).mkdir(u"readonly"_s));
     const QString path = folder + u"/settings.ini"_s;

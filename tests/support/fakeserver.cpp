@@ -35,13 +35,25 @@ bool FakeServer::waitForDatagrams(int count, int timeoutMs)
     return QTest::qWaitFor([&] { return m_received.size() >= count; }, timeoutMs);
 }
 
-void FakeServer::sendToClient(const QByteArray &datagram) { m_socket.writeDatagram(datagram, m_peer, m_peerPort); }
+void FakeServer::sendToClient(const QByteArray &datagram)
+{
+    m_socket.writeDatagram(datagram, m_peer, m_peerPort);
+}
 
-QByteArray FakeServer::printReply(const QByteArray &text) { return QByteArray(4, '\xFF') + "print\n" + text; }
+QByteArray FakeServer::printReply(const QByteArray &text)
+{
+    return QByteArray(4, '\xFF') + "print\n" + text;
+}
 
-QByteArray FakeServer::etStatusReply() { return testdata::captureReply(QStringLiteral("et-getstatus.json")); }
+QByteArray FakeServer::etStatusReply()
+{
+    return testdata::captureReply(QStringLiteral("et-getstatus.json"));
+}
 
-QByteArray FakeServer::plainStatusReply() { return testdata::captureReply(QStringLiteral("plain-getstatus.json")); }
+QByteArray FakeServer::plainStatusReply()
+{
+    return testdata::captureReply(QStringLiteral("plain-getstatus.json"));
+}
 
 void FakeServer::readPending()
 {

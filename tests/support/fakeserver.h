@@ -15,8 +15,8 @@ class FakeServer final : public QObject {
 
 public:
     enum class Mode {
-        Silent,   // answers nothing
-        EtServer, // answers the status probe like an ET server, rcon requests with a print reply
+        Silent,      // answers nothing
+        EtServer,    // answers the status probe like an ET server, rcon requests with a print reply
         PlainServer, // answers the status probe without "version ET"
     };
 

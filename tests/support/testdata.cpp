@@ -17,8 +17,7 @@ QByteArray readFile(const QString &path)
 
 QList<QByteArray> captureReplies(const QString &file)
 {
-    const QJsonDocument doc =
-        QJsonDocument::fromJson(readFile(QStringLiteral(KORVANE_TEST_DATA "/captures/") + file));
+    const QJsonDocument doc = QJsonDocument::fromJson(readFile(QStringLiteral(KORVANE_TEST_DATA "/captures/") + file));
     QList<QByteArray> replies;
     const QJsonArray array = doc.object().value(u"replies").toArray();
     for (const QJsonValue &reply : array)
@@ -26,7 +25,9 @@ QList<QByteArray> captureReplies(const QString &file)
     return replies;
 }
 
-QByteArray captureReply(const QString &file, int index) { return captureReplies(file).value(index); }
+QByteArray captureReply(const QString &file, int index)
+{
+    return captureReplies(file).value(index);
+}
 
 } // namespace testdata
-

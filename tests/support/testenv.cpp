@@ -28,7 +28,10 @@ void TestProgram::writeLanguageFile(const QString &language, const QStringList &
         file.write(entry.toLatin1() + "\r\n");
 }
 
-void TestProgram::removeLanguageFiles() const { QDir(m_dir.filePath(QStringLiteral("lang"))).removeRecursively(); }
+void TestProgram::removeLanguageFiles() const
+{
+    QDir(m_dir.filePath(QStringLiteral("lang"))).removeRecursively();
+}
 
 korvane::Environment TestProgram::environment()
 {

@@ -24,8 +24,8 @@ public:
 
     korvane::Environment environment();
 
-    QStringList messages;        // every message box shown, in order
-    QString saveFileAnswer;      // what the save dialog answers; empty means cancelled
+    QStringList messages;   // every message box shown, in order
+    QString saveFileAnswer; // what the save dialog answers; empty means cancelled
     int saveDialogsShown = 0;
 
 private:
@@ -33,8 +33,7 @@ private:
 };
 
 // Widgets by objectName.
-template <typename T = QWidget>
-T *find(const QWidget *root, const char *name)
+template <typename T = QWidget> T *find(const QWidget *root, const char *name)
 {
     T *widget = root->findChild<T *>(QString::fromLatin1(name));
     if (!widget && root->objectName() == QLatin1StringView(name))
