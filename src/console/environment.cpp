@@ -4,6 +4,7 @@
 #include <QFileDialog>
 #include <QFileInfo>
 #include <QMessageBox>
+#include <QPointer>
 #include <QThread>
 
 namespace korvane {
@@ -17,12 +18,17 @@ void blockingWait(int milliseconds)
 
 void messageBox(QWidget *parent, const QString &text)
 {
-    QMessageBox box(QMessageBox::NoIcon, QStringLiteral("Korvane"), text, QMessageBox::Ok, parent);
-    box.exec();
+    // On the heap and guarded: should the parent window go away while the box is up, it takes the box
+    // with it, and the box must not be deleted a second time here.
+    QPointer<QMessageBox> box =
+        new QMessageBox(QMessageBox::NoIcon, QStringLiteral("Korvane"), text, QMessageBox::Ok, parent);
+    box->exec();
+    delete box.data();
 }
 
-// Refuses a name in a folder that does not exist, as the user is told at once rather than when the
-// file cannot be written.
+// The save dialog of the cheaters list. The list is written to the chosen name with ".txt" appended,
+// so the question before replacing a file must be about that file, not about the name as typed.
+// A name in a folder that does not exist is refused at once rather than failing when written.
 class SaveFileDialog final : public QFileDialog {
 public:
     explicit SaveFileDialog(QWidget *parent)
@@ -31,9 +37,9 @@ public:
         setAcceptMode(QFileDialog::AcceptSave);
         setFileMode(QFileDialog::AnyFile);
         setNameFilter(QStringLiteral("Text File (*.txt)"));
-        // Our own dialog, so that the folder check in accept() holds on every desktop.
+        // Our own dialog, so that the checks in accept() hold on every desktop.
         setOption(QFileDialog::DontUseNativeDialog);
-        setOption(QFileDialog::DontConfirmOverwrite, false);
+        setOption(QFileDialog::DontConfirmOverwrite);
     }
 
     void accept() override
@@ -44,6 +50,13 @@ public:
             if (!chosen.isDir() && !chosen.dir().exists()) {
                 messageBox(this, QStringLiteral("The folder %1 does not exist.")
                                      .arg(QDir::toNativeSeparators(chosen.absolutePath())));
+                return;
+            }
+            const QString written = chosen.filePath() + QStringLiteral(".txt");
+            if (QFileInfo::exists(written) &&
+                QMessageBox::question(this, windowTitle(),
+                                      QStringLiteral("%1 already exists.\nDo you want to replace it?")
+                                          .arg(QDir::toNativeSeparators(written))) != QMessageBox::Yes) {
                 return;
             }
         }
