@@ -1,11 +1,12 @@
 // Korvane's start-up as the program does it, with a remembered language: the chooser is skipped and
-// the main window is shown in that language; then the program ends. argv[1] is the program folder.
+// the main window is shown in that language. argv[1] is the program folder.
+#include "startupprobe.h"
+
 #include "console/environment.h"
 #include "console/mainwindow.h"
 #include "settings/languagechooser.h"
 
 #include <QApplication>
-#include <QTimer>
 
 int main(int argc, char *argv[])
 {
@@ -13,9 +14,9 @@ int main(int argc, char *argv[])
     QApplication::setStyle(QStringLiteral("Fusion"));
     const QString folder = argc > 1 ? QString::fromLocal8Bit(argv[1]) : QCoreApplication::applicationDirPath();
     korvane::MainWindow console{korvane::Environment(folder)};
+    StartupProbe probe(&console);
     auto *chooser = new korvane::LanguageChooser(console);
     console.setChooser(chooser);
     chooser->start();
-    QTimer::singleShot(0, &app, &QCoreApplication::quit);
     return QApplication::exec();
 }

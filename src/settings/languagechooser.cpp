@@ -60,14 +60,15 @@ LanguageChooser::~LanguageChooser() = default;
 
 void LanguageChooser::start()
 {
-    showAndRaise();
     m_picked = 0;
     if (mainWindow().environment().folder.setting(QStringLiteral("Checked")) == u"True") {
-        hide();
-        // The main window's first showing takes over: its start-up closes this window.
+        // A remembered choice: the chooser would be hidden again before it could ever be drawn, so it
+        // is not shown at all. The main window's first showing takes over and closes this window.
         m_handedOver = true;
         mainWindow().showAndRaise();
+        return;
     }
+    showAndRaise();
 }
 
 bool LanguageChooser::rememberTicked() const
