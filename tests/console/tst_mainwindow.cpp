@@ -41,11 +41,6 @@ QString logText(const MainWindow &main)
     return korvane::ConsoleLog::textOf(find<QPlainTextEdit>(&main, "Result"));
 }
 
-void setField(const QWidget *root, const char *name, const QString &text)
-{
-    find<QLineEdit>(root, name)->setText(text);
-}
-
 void fillServer(const QWidget *root, const QString &host, const QString &port, const QString &password)
 {
     setField(root, "edtIP", host);

@@ -12,7 +12,7 @@ using korvane::MainWindow;
 namespace {
 
 const QByteArray Header(4, '\xFF');
-const QByteArray Sentinel = Header + "rcon secret status";
+const QByteArray Sentinel = ConnectedConsole::sentinel();
 
 QByteArray request(const QByteArray &command)
 {
@@ -25,36 +25,10 @@ QLineEdit *field(const QWidget *root, const char *name)
 }
 
 // Connected to a loopback server, with the server's record cleared.
-struct Session {
-    explicit Session(const QString &language = QStringLiteral("english"))
-        : program(language)
-        , main(program.environment())
-    {
-        main.show();
-        field(&main, "edtIP")->setText(QStringLiteral("127.0.0.1"));
-        field(&main, "edtPort")->setText(server.portText());
-        field(&main, "edtrconpassword")->setText(QStringLiteral("secret"));
-        click(&main, "btnConnect");
-        connected = QTest::qWaitFor([this] { return main.isConnected(); }, 3000);
-        server.clear();
-    }
+struct Session : ConnectedConsole {
+    using ConnectedConsole::ConnectedConsole;
 
     QWidget *dialog() const { return find(&main, "Reason"); }
-
-    // Everything the dialog sent, followed by a request of our own: once that one has arrived, anything
-    // the dialog sent before it has arrived too, so "nothing" is checked without sleeping.
-    QList<QByteArray> sentThenSentinel()
-    {
-        click(&main, "btnPlayers");
-        // On a time-out the comparison that follows shows what did arrive.
-        (void)QTest::qWaitFor([this] { return server.received().endsWith(Sentinel); }, 3000);
-        return server.received();
-    }
-
-    TestProgram program;
-    FakeServer server;
-    MainWindow main;
-    bool connected = false;
 };
 
 } // namespace

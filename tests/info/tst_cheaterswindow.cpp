@@ -26,51 +26,16 @@ using korvane::RconChannel;
 namespace {
 
 const QByteArray Header(4, '\xFF');
-const QByteArray Sentinel = Header + "rcon secret status";
-
-void setField(const QWidget *root, const char *name, const QString &text)
-{
-    find<QLineEdit>(root, name)->setText(text);
-}
+const QByteArray Sentinel = ConnectedConsole::sentinel();
 
 // A main window connected to a loopback server, with the server's record cleared.
-struct Session {
-    explicit Session(std::function<void(korvane::Environment &)> adjust = {})
-        : main(environmentFor(program, adjust))
+struct Session : ConnectedConsole {
+    explicit Session(const std::function<void(korvane::Environment &)> &adjust = {})
+        : ConnectedConsole(QStringLiteral("english"), adjust)
     {
-        main.show();
-        setField(&main, "edtIP", QStringLiteral("127.0.0.1"));
-        setField(&main, "edtPort", server.portText());
-        setField(&main, "edtrconpassword", QStringLiteral("secret"));
-        click(&main, "btnConnect");
-        connected = QTest::qWaitFor([this] { return main.isConnected(); }, 3000);
-        server.clear();
-    }
-
-    static korvane::Environment environmentFor(TestProgram &program,
-                                               const std::function<void(korvane::Environment &)> &adjust)
-    {
-        korvane::Environment environment = program.environment();
-        if (adjust)
-            adjust(environment);
-        return environment;
     }
 
     QString list() const { return ConsoleLog::textOf(find<QPlainTextEdit>(::window("Cheaters"), "edtCheaters")); }
-
-    // Everything sent so far, followed by a request on the main endpoint: once that one has arrived,
-    // anything sent before it has too, so "nothing more" is checked without sleeping.
-    QList<QByteArray> sentThenSentinel()
-    {
-        click(&main, "btnPlayers");
-        std::ignore = QTest::qWaitFor([this] { return server.received().endsWith(Sentinel); }, 3000);
-        return server.received();
-    }
-
-    TestProgram program;
-    FakeServer server;
-    MainWindow main;
-    bool connected = false;
 };
 
 // Opens the cheaters window with the server answering as given, and waits until the request has

@@ -20,27 +20,11 @@ namespace {
 
 const QByteArray Header(4, '\xFF');
 const QByteArray ListRequest = Header + "rcon secret config";
-const QByteArray Sentinel = Header + "rcon secret status";
-
-void setField(const QWidget *root, const char *name, const QString &text)
-{
-    find<QLineEdit>(root, name)->setText(text);
-}
+const QByteArray Sentinel = ConnectedConsole::sentinel();
 
 // A main window connected to a loopback server, with the server's record cleared.
-struct Session {
-    explicit Session(const QString &language = QStringLiteral("english"))
-        : program(language)
-        , main(program.environment())
-    {
-        main.show();
-        setField(&main, "edtIP", QStringLiteral("127.0.0.1"));
-        setField(&main, "edtPort", server.portText());
-        setField(&main, "edtrconpassword", QStringLiteral("secret"));
-        click(&main, "btnConnect");
-        connected = QTest::qWaitFor([this] { return main.isConnected(); }, 3000);
-        server.clear();
-    }
+struct Session : ConnectedConsole {
+    using ConnectedConsole::ConnectedConsole;
 
     // The main window's own "Load .Config File" button opens the window; the window has a button of
     // the same name, so the main window's is looked up in its frame.
@@ -51,20 +35,6 @@ struct Session {
     }
 
     QString list() const { return ConsoleLog::textOf(find<QPlainTextEdit>(::window("Config"), "edtConfig")); }
-
-    // Everything sent so far, followed by a request on the main endpoint: once that one has arrived,
-    // anything sent before it has too, so "nothing more" is checked without sleeping.
-    QList<QByteArray> sentThenSentinel()
-    {
-        click(&main, "btnPlayers");
-        std::ignore = QTest::qWaitFor([this] { return server.received().endsWith(Sentinel); }, 3000);
-        return server.received();
-    }
-
-    TestProgram program;
-    FakeServer server;
-    MainWindow main;
-    bool connected = false;
 };
 
 const QList<QByteArray> ListAnswer{FakeServer::printReply("Available configs:\n  ^3comp\n  pub"),

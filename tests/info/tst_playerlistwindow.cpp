@@ -23,39 +23,15 @@ namespace {
 
 const QByteArray Header(4, '\xFF');
 
-void setField(const QWidget *root, const char *name, const QString &text)
-{
-    find<QLineEdit>(root, name)->setText(text);
-}
-
 // A main window connected to a loopback server, with the server's record cleared.
-struct Session {
+struct Session : ConnectedConsole {
     explicit Session(int refreshMs = 7000, const QString &language = QStringLiteral("english"))
-        : program(language)
-        , main(environmentWith(program, refreshMs))
+        : ConnectedConsole(
+              language, [refreshMs](korvane::Environment &environment) { environment.playerListRefreshMs = refreshMs; })
     {
-        main.show();
-        setField(&main, "edtIP", QStringLiteral("127.0.0.1"));
-        setField(&main, "edtPort", server.portText());
-        setField(&main, "edtrconpassword", QStringLiteral("secret"));
-        click(&main, "btnConnect");
-        connected = QTest::qWaitFor([this] { return main.isConnected(); }, 3000);
-        server.clear();
-    }
-
-    static korvane::Environment environmentWith(TestProgram &program, int refreshMs)
-    {
-        korvane::Environment environment = program.environment();
-        environment.playerListRefreshMs = refreshMs;
-        return environment;
     }
 
     QString log() const { return ConsoleLog::textOf(find<QPlainTextEdit>(&main, "Result")); }
-
-    TestProgram program;
-    FakeServer server;
-    MainWindow main;
-    bool connected = false;
 };
 
 QString listText(const QWidget *popup, const char *field)

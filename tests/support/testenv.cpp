@@ -2,8 +2,11 @@
 
 #include <QAbstractButton>
 #include <QApplication>
+
 #include <QDir>
 #include <QFile>
+#include <QLineEdit>
+#include <tuple>
 
 TestProgram::TestProgram(const QString &language)
 {
@@ -60,4 +63,45 @@ void click(const QWidget *root, const char *name)
     if (!button)
         qFatal("no button %s", name);
     QTest::mouseClick(button, Qt::LeftButton);
+}
+
+void setField(const QWidget *root, const char *name, const QString &text)
+{
+    auto *field = find<QLineEdit>(root, name);
+    if (!field)
+        qFatal("no field %s", name);
+    field->setText(text);
+}
+
+ConnectedConsole::ConnectedConsole(const QString &language, const std::function<void(korvane::Environment &)> &adjust)
+    : program(language)
+    , main(environmentFor(program, adjust))
+{
+    main.show();
+    main.setServerFields(QStringLiteral("127.0.0.1"), server.portText(), QStringLiteral("secret"));
+    click(&main, "btnConnect");
+    connected = QTest::qWaitFor([this] { return main.isConnected(); }, 3000);
+    server.clear();
+}
+
+korvane::Environment ConnectedConsole::environmentFor(TestProgram &program,
+                                                      const std::function<void(korvane::Environment &)> &adjust)
+{
+    korvane::Environment environment = program.environment();
+    if (adjust)
+        adjust(environment);
+    return environment;
+}
+
+QByteArray ConnectedConsole::sentinel()
+{
+    return QByteArray(4, '\xFF') + "rcon secret status";
+}
+
+QList<QByteArray> ConnectedConsole::sentThenSentinel()
+{
+    click(&main, "btnPlayers");
+    // On a time-out the comparison that follows shows what did arrive.
+    std::ignore = QTest::qWaitFor([this] { return server.received().endsWith(sentinel()); }, 3000);
+    return server.received();
 }

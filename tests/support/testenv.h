@@ -1,6 +1,8 @@
 #pragma once
 
 #include "console/environment.h"
+#include "console/mainwindow.h"
+#include "fakeserver.h"
 #include "testdata.h"
 
 #include <QByteArray>
@@ -9,6 +11,8 @@
 #include <QTemporaryDir>
 #include <QTest>
 #include <QWidget>
+
+#include <functional>
 
 // A program folder in a temporary directory, with the shipped language files and a settings file
 // naming the language, and an environment whose message boxes and save dialog are answered here.
@@ -46,3 +50,27 @@ QWidget *window(const char *name);
 
 // A real mouse click on a named button.
 void click(const QWidget *root, const char *name);
+
+// Sets the text of a named one-line field.
+void setField(const QWidget *root, const char *name, const QString &text);
+
+// A main window connected to a loopback server (password "secret"), with the server's record cleared.
+struct ConnectedConsole {
+    explicit ConnectedConsole(const QString &language = QStringLiteral("english"),
+                              const std::function<void(korvane::Environment &)> &adjust = {});
+
+    // The main endpoint's " status" request, sent as a marker.
+    static QByteArray sentinel();
+    // Everything sent so far, followed by the marker: once the marker has arrived, anything sent
+    // before it has arrived too, so "nothing more" is checked without sleeping.
+    QList<QByteArray> sentThenSentinel();
+
+    TestProgram program;
+    FakeServer server;
+    korvane::MainWindow main;
+    bool connected = false;
+
+private:
+    static korvane::Environment environmentFor(TestProgram &program,
+                                               const std::function<void(korvane::Environment &)> &adjust);
+};
