@@ -1,5 +1,6 @@
 #include "console/mainwindow.h"
 
+#include "console/commandbuttons.h"
 #include "console/confirmdialog.h"
 #include "console/formbuilder.h"
 #include "console/reasondialog.h"
@@ -180,12 +181,7 @@ constexpr captions::Entry Captions[] = {
 static_assert(std::size(Captions) == 61);
 
 // Buttons that send at once: the literal, then the field's text as it stands.
-struct DirectCommand {
-    const char *button;
-    const char *literal;
-    const char *field;
-};
-constexpr DirectCommand DirectCommands[] = {
+constexpr commands::Direct DirectCommands[] = {
     {"btnPlayers", " status", nullptr},
     {"btnPBPlayers", " pb_sv_plist", nullptr},
     {"btnPBSS", " pb_sv_getss ", "edtPBSS"},
@@ -332,11 +328,8 @@ void MainWindow::wireButtons()
     onClick("btnPBPopup", [this] { openPlayerList(PlayerList::PunkBuster); });
     onClick("btnCheaters", [this] { openCheaters(); });
     onClick("btnConfig", [this] { openConfig(); });
-    for (const DirectCommand &command : DirectCommands) {
-        onClick(command.button, [this, command] {
-            sendCommand(latin(command.literal), command.field ? fieldText(command.field) : QString());
-        });
-    }
+    // Wired before any other window exists, so the lookups find this window's own controls.
+    commands::connectDirect(this, *this, DirectCommands);
     for (const ConfirmOpener &opener : ConfirmOpeners)
         onClick(opener.button, [this, opener] { openConfirm(latin(opener.action), QStringLiteral("Not applicable")); });
     for (const ReasonOpener &opener : ReasonOpeners)

@@ -1,11 +1,10 @@
 #include "match/funwindow.h"
 
+#include "console/commandbuttons.h"
 #include "console/formbuilder.h"
 #include "console/mainwindow.h"
 #include "settings/captions.h"
 
-#include <QComboBox>
-#include <QLineEdit>
 #include <QProgressBar>
 #include <QPushButton>
 
@@ -89,12 +88,7 @@ constexpr captions::Entry Captions[] = {
 static_assert(std::size(Captions) == 19);
 
 // Buttons that send at once: the literal, then the field's text as it stands.
-struct DirectCommand {
-    const char *button;
-    const char *literal;
-    const char *field;
-};
-constexpr DirectCommand DirectCommands[] = {
+constexpr commands::Direct DirectCommands[] = {
     {"btngravity", " g_gravity ", "edtgravity"},
     {"btnGravityReset", " reset g_gravity", nullptr},
     {"btnSpeed", " g_speed ", "edtSpeed"},
@@ -114,16 +108,13 @@ constexpr DirectCommand DirectCommands[] = {
 };
 
 // The headshot list's entries in order, each with its command; any other text sends nothing.
-struct Choice {
-    const char *entry;
-    const char *literal;
-};
-constexpr Choice HeadshotModes[] = {
+constexpr commands::Choice HeadshotModes[] = {
     {"0 - Off", " b_headshot 0"},
     {"1 - Headshot only", " b_headshot 1"},
     {"2 - Instagib", " b_headshot 2"},
     {"3 - Instagib with headshot", " b_headshot 3"},
 };
+constexpr commands::ChoiceList Choices[] = {{"btnheadshot", "Combo1", HeadshotModes}};
 
 // The master reset, step by step: the command, then the progress shown once its wait is over.
 struct ResetStep {
@@ -144,37 +135,12 @@ FunWindow::FunWindow(MainWindow &main)
 {
     form::setUpWindow(this, "fun", "Fun Commands", WindowWidth, WindowHeight);
     form::build(this, Layout);
-    auto *modes = form::child<QComboBox>(this, "Combo1");
-    for (const Choice &mode : HeadshotModes)
-        modes->addItem(form::text(mode.entry));
-    modes->setCurrentIndex(-1);
-    wireButtons();
+    commands::connectDirect(this, main, DirectCommands);
+    commands::setUpChoices(this, main, Choices);
+    connect(form::child<QPushButton>(this, "btnResetAll"), &QPushButton::clicked, this, &FunWindow::masterReset);
 }
 
 FunWindow::~FunWindow() = default;
-
-void FunWindow::wireButtons()
-{
-    const auto onClick = [this](const char *button, auto &&handler) {
-        connect(form::child<QPushButton>(this, button), &QPushButton::clicked, this, handler);
-    };
-    for (const DirectCommand &command : DirectCommands) {
-        onClick(command.button, [this, command] {
-            const QString parameter = command.field ? form::child<QLineEdit>(this, command.field)->text() : QString();
-            mainWindow().sendCommand(form::text(command.literal), parameter);
-        });
-    }
-    onClick("btnheadshot", [this] {
-        const QString chosen = form::child<QComboBox>(this, "Combo1")->currentText();
-        for (const Choice &mode : HeadshotModes) {
-            if (chosen == form::text(mode.entry)) {
-                mainWindow().sendCommand(form::text(mode.literal));
-                return;
-            }
-        }
-    });
-    onClick("btnResetAll", [this] { masterReset(); });
-}
 
 void FunWindow::applyCaptions()
 {

@@ -16,7 +16,6 @@ public:
     void applyCaptions();
 
 private:
-    void wireButtons();
     void masterReset();
 };
 

@@ -1,5 +1,6 @@
 #include "match/gameplaywindow.h"
 
+#include "console/commandbuttons.h"
 #include "console/formbuilder.h"
 #include "console/mainwindow.h"
 #include "rcon/rconchannel.h"
@@ -7,12 +8,9 @@
 #include "rcon/wireformat.h"
 #include "settings/captions.h"
 
-#include <QComboBox>
 #include <QLineEdit>
 #include <QListWidget>
 #include <QPushButton>
-
-#include <span>
 
 namespace korvane {
 
@@ -169,12 +167,7 @@ constexpr captions::Entry Captions[] = {
 static_assert(std::size(Captions) == 49);
 
 // Buttons that send at once on the main endpoint: the literal, then the field's text as it stands.
-struct DirectCommand {
-    const char *button;
-    const char *literal;
-    const char *field;
-};
-constexpr DirectCommand DirectCommands[] = {
+constexpr commands::Direct DirectCommands[] = {
     {"btnPause", " ref pause", nullptr},
     {"btnResume", " ref unpause", nullptr},
     {"btnStartMatch", " ref startmatch", nullptr},
@@ -221,30 +214,20 @@ constexpr ConfirmOpener ConfirmOpeners[] = {
     {"btnReferee", "Give referee status", true},
 };
 
-// A fixed list: its entries in order, each with the command it stands for. The list's text is
-// compared with the entries exactly; a text that is none of them sends nothing.
-struct Choice {
-    const char *entry;
-    const char *literal;
-};
-constexpr Choice GameTypes[] = {
+// The fixed lists: their entries in order, each with the command it stands for.
+constexpr commands::Choice GameTypes[] = {
     {"2 - Objective", " ref gametype 2"},
     {"3 - Stopwatch", " ref gametype 3"},
     {"4 - Campaign", " ref gametype 4"},
     {"5 - Last Man Standing", " ref gametype 5"},
 };
-constexpr Choice WarmupDamages[] = {
+constexpr commands::Choice WarmupDamages[] = {
     {"0 - None", " ref warmupdamage 0"},
     {"1 - Enemy", " ref warmupdamage 1"},
     {"2 - Everyone", " ref warmupdamage 2"},
 };
 
-struct ChoiceButton {
-    const char *button;
-    const char *list;
-    std::span<const Choice> choices;
-};
-constexpr ChoiceButton ChoiceButtons[] = {
+constexpr commands::ChoiceList Choices[] = {
     {"btnGametype", "Combo1", GameTypes},
     {"btnWarmupDamage", "Combo2", WarmupDamages},
 };
@@ -265,13 +248,6 @@ GamePlayWindow::GamePlayWindow(MainWindow &main)
     connect(m_campaigns, &RconChannel::datagramReceived, this, &GamePlayWindow::addCampaigns);
     mainWindow().openEndpoint(*m_campaigns);
     mainWindow().sendCommand(*m_campaigns, u" listcampaigns");
-
-    for (const ChoiceButton &choice : ChoiceButtons) {
-        auto *list = form::child<QComboBox>(this, choice.list);
-        for (const Choice &row : choice.choices)
-            list->addItem(form::text(row.entry));
-        list->setCurrentIndex(-1);
-    }
 }
 
 GamePlayWindow::~GamePlayWindow() = default;
@@ -281,28 +257,13 @@ void GamePlayWindow::wireButtons()
     const auto onClick = [this](const char *button, auto &&handler) {
         connect(form::child<QPushButton>(this, button), &QPushButton::clicked, this, handler);
     };
-    for (const DirectCommand &command : DirectCommands) {
-        onClick(command.button, [this, command] {
-            const QString parameter = command.field ? form::child<QLineEdit>(this, command.field)->text() : QString();
-            mainWindow().sendCommand(form::text(command.literal), parameter);
-        });
-    }
+    commands::connectDirect(this, mainWindow(), DirectCommands);
+    commands::setUpChoices(this, mainWindow(), Choices);
     for (const ConfirmOpener &opener : ConfirmOpeners) {
         onClick(opener.button, [this, opener] {
             const QString parameter = opener.namesReferee ? QStringLiteral("Player ID Number: ") + refereeText()
                                                           : QStringLiteral("Not applicable");
             mainWindow().openConfirm(form::text(opener.action), parameter);
-        });
-    }
-    for (const ChoiceButton &choice : ChoiceButtons) {
-        onClick(choice.button, [this, choice] {
-            const QString chosen = form::child<QComboBox>(this, choice.list)->currentText();
-            for (const Choice &row : choice.choices) {
-                if (chosen == form::text(row.entry)) {
-                    mainWindow().sendCommand(form::text(row.literal));
-                    return;
-                }
-            }
         });
     }
     onClick("btnCampaign", [this] { loadCampaign(); });

@@ -1,0 +1,42 @@
+#pragma once
+
+#include <span>
+
+class QWidget;
+
+namespace korvane {
+
+class MainWindow;
+
+// The buttons of the console, game play and fun windows that send a fixed command on the main
+// endpoint, described as tables.
+namespace commands {
+
+// Sends at once: the literal, then the text of its field (if it has one) exactly as the field holds it.
+struct Direct {
+    const char *button;
+    const char *literal;
+    const char *field;
+};
+
+// One entry of a fixed list, and the command it stands for.
+struct Choice {
+    const char *entry;
+    const char *literal;
+};
+
+// A button that sends the command of its list's current text. The text is compared with the entries
+// exactly, in order; a text that is none of them sends nothing.
+struct ChoiceList {
+    const char *button;
+    const char *list;
+    std::span<const Choice> entries;
+};
+
+// The controls are looked up once, here, among the window's own children.
+void connectDirect(QWidget *window, MainWindow &main, std::span<const Direct> commands);
+// Fills each list with its entries, none of them chosen, and connects its button.
+void setUpChoices(QWidget *window, MainWindow &main, std::span<const ChoiceList> lists);
+
+} // namespace commands
+} // namespace korvane
