@@ -282,11 +282,6 @@ static_assert(std::size(ConnectedSet) == 49);
 // Enabled only while disconnected.
 constexpr const char *DisconnectedSet[] = {"btnConnect", "edtIP", "edtPort", "edtrconpassword"};
 
-QString latin(const char *text)
-{
-    return QString::fromLatin1(text);
-}
-
 } // namespace
 
 MainWindow::MainWindow(Environment environment)
@@ -331,9 +326,9 @@ void MainWindow::wireButtons()
     // Wired before any other window exists, so the lookups find this window's own controls.
     commands::connectDirect(this, *this, DirectCommands);
     for (const ConfirmOpener &opener : ConfirmOpeners)
-        onClick(opener.button, [this, opener] { openConfirm(latin(opener.action), QStringLiteral("Not applicable")); });
+        onClick(opener.button, [this, opener] { openConfirm(form::text(opener.action), QStringLiteral("Not applicable")); });
     for (const ReasonOpener &opener : ReasonOpeners)
-        onClick(opener.button, [this, opener] { openReason(latin(opener.action), opener.reason, opener.length); });
+        onClick(opener.button, [this, opener] { openReason(form::text(opener.action), opener.reason, opener.length); });
 }
 
 QString MainWindow::password() const
