@@ -1,42 +1,35 @@
+// The "are you sure?" dialog against a loopback server: what "Yes" sends and what sends nothing.
+
 #include "console/mainwindow.h"
 #include "fakeserver.h"
 #include "match/gameplaywindow.h"
 #include "testenv.h"
 
-#include <QLabel>
-#include <QLineEdit>
 #include <QPointer>
-#include <QPushButton>
 
-using korvane::MainWindow;
+using namespace Qt::StringLiterals;
 
 namespace {
 
 const QByteArray Header(4, '\xFF');
 const QByteArray Sentinel = ConnectedConsole::sentinel();
 
-QByteArray request(const QByteArray &command)
+QString text(const QWidget *root, const char *name)
 {
-    return Header + "rcon secret" + command;
+    return find(root, name)->property("text").toString();
 }
 
-QString labelText(const QWidget *root, const char *name)
-{
-    return find<QLabel>(root, name)->text();
-}
-
-// Connected to a loopback server, with the server's record cleared.
 struct Session : ConnectedConsole {
     using ConnectedConsole::ConnectedConsole;
 
     QWidget *dialog() const { return find(&main, "Sure"); }
-
     // Opens the game play window and lets its own first request go by.
-    void openGamePlay()
+    QWidget *openGamePlay()
     {
         main.openGamePlay();
         sentThenSentinel();
         server.clear();
+        return main.gamePlayWindow();
     }
 };
 
@@ -46,274 +39,158 @@ class TestConfirmDialog : public QObject {
     Q_OBJECT
 
 private Q_SLOTS:
-    void mainWindowOpeners_data();
-    void mainWindowOpeners();
-    void gamePlayActions_data();
-    void gamePlayActions();
-    void refereeIsReadAtYes_data();
-    void refereeIsReadAtYes();
-    void refereeAfterGamePlayClosedSendsNothing();
-    void lastOpenerWins();
-    void passwordIsReadAtYes();
-    void sendsNothing_data();
-    void sendsNothing();
-    void keyboard();
-    void enterAndEscapeDoNothing();
-    void captions_data();
-    void captions();
-    void closedByDisconnect();
-};
+    void actions_data()
+    {
+        QTest::addColumn<QByteArray>("button"); // on the main window, else on the game play window
+        QTest::addColumn<QString>("action");
+        QTest::addColumn<QStringList>("referee"); // at opening, at "Yes"
+        QTest::addColumn<QByteArray>("expected");
+        const auto row = [](const char *name, const char *button, const char *action, const QByteArray &command,
+                            const QStringList &referee = {}) {
+            QTest::newRow(name) << QByteArray(button) << QString::fromLatin1(action) << referee
+                                << Header + "rcon other" + command;
+        };
+        row("Kill The Server", "btnKill", "Kill the server", " killserver");
+        row("Restart Server is an exec", "btnRestartServer", "Restart server", " exec server");
+        row("Clear Bans From Memory", "btnUnbanAll", "Clear bans from memory", " pb_sv_banempty");
+        row("Restart Map", "btnMapRestart", "Restart map", " ref restart");
+        row("Next Map", "btnNextmap", "Load next map", " ref nextmap");
+        row("Reset Match", "btnMatchReset", "Reset match", " ref matchreset");
+        row("Shuffle with restart", "btnShuffle", "Shuffle teams with restart", " ref shuffleteamsxp");
+        row("Shuffle without restart", "btnShuffle2", "Shuffle teams without restart", " ref shuffleteamsxp_norestart");
+        row("Swap Teams", "btnSwap", "Swap teams", " ref swapteams");
+        const char *const referee = "Give referee status";
+        row("referee 3 changed to 5", "btnReferee", referee, " ref referee 5", {u"3"_s, u"5"_s});
+        row("empty referee keeps its blank", "btnReferee", referee, " ref referee ", {QString(), QString()});
+        row("referee not trimmed", "btnReferee", referee, " ref referee  7 y ", {u"x"_s, u" 7 y "_s});
+    }
 
-void TestConfirmDialog::mainWindowOpeners_data()
-{
-    QTest::addColumn<QByteArray>("button");
-    QTest::addColumn<QString>("action");
-    QTest::addColumn<QByteArray>("expected");
-    QTest::newRow("Kill The Server") << QByteArray("btnKill") << QStringLiteral("Kill the server")
-                                     << request(" killserver");
-    QTest::newRow("Restart Server is an exec")
-        << QByteArray("btnRestartServer") << QStringLiteral("Restart server") << request(" exec server");
-    QTest::newRow("Clear Bans From Memory")
-        << QByteArray("btnUnbanAll") << QStringLiteral("Clear bans from memory") << request(" pb_sv_banempty");
-}
+    // Each opener clicked for real; no default or escape button, a fixed size, focus on "Yes". The
+    // password, like the referee, is read at "Yes".
+    void actions()
+    {
+        QFETCH(QByteArray, button);
+        QFETCH(QString, action);
+        QFETCH(QStringList, referee);
+        QFETCH(QByteArray, expected);
+        Session s;
+        QVERIFY(s.connected);
+        QWidget *opener = find(&s.main, button.constData()) ? &s.main : s.openGamePlay();
+        if (!referee.isEmpty())
+            setField(opener, "edtReferee", referee[0]);
+        click(opener, button.constData());
+        if (!referee.isEmpty())
+            setField(opener, "edtReferee", referee[1]);
 
-void TestConfirmDialog::mainWindowOpeners()
-{
-    QFETCH(QByteArray, button);
-    QFETCH(QString, action);
-    QFETCH(QByteArray, expected);
-    Session s;
-    QVERIFY(s.connected);
-    click(&s.main, button.constData());
-    QPointer<QWidget> dialog = s.dialog();
-    QVERIFY(dialog && dialog->isVisible());
-    QCOMPARE(dialog->windowTitle(), QStringLiteral("Confirm Action"));
-    QCOMPARE(labelText(dialog, "lblAction2"), action);
-    QCOMPARE(labelText(dialog, "lblInput2"), QStringLiteral("Not applicable"));
-    QVERIFY(s.server.received().isEmpty());
+        QPointer<QWidget> dialog = s.dialog();
+        QVERIFY(dialog && dialog->isVisible());
+        QCOMPARE(dialog->windowTitle(), u"Confirm Action"_s);
+        QCOMPARE(dialog->size(), QSize(434, 142));
+        QCOMPARE(dialog->focusWidget()->objectName(), u"btnSureOK"_s);
+        for (Qt::Key key : {Qt::Key_Return, Qt::Key_Enter, Qt::Key_Escape}) {
+            for (QWidget *target : {find(dialog, "btnSureOK"), find(dialog, "btnSureCancel"), dialog.data()})
+                QTest::keyClick(target, key);
+        }
+        QVERIFY(dialog && dialog->isVisible());
+        QCOMPARE(text(dialog, "lblAction2"), action);
+        // The label shows the referee field as it was at opening.
+        QCOMPARE(text(dialog, "lblInput2"),
+                 referee.isEmpty() ? u"Not applicable"_s : u"Player ID Number: "_s + referee[0]);
 
-    click(dialog, "btnSureOK");
-    QVERIFY(dialog.isNull() || !dialog->isVisible());
-    QCOMPARE(s.sentThenSentinel(), QList<QByteArray>({expected, Sentinel}));
-}
-
-void TestConfirmDialog::gamePlayActions_data()
-{
-    QTest::addColumn<QString>("action");
-    QTest::addColumn<QByteArray>("expected");
-    QTest::newRow("Restart Map") << QStringLiteral("Restart map") << request(" ref restart");
-    QTest::newRow("Next Map") << QStringLiteral("Load next map") << request(" ref nextmap");
-    QTest::newRow("Reset Match") << QStringLiteral("Reset match") << request(" ref matchreset");
-    QTest::newRow("Shuffle with restart")
-        << QStringLiteral("Shuffle teams with restart") << request(" ref shuffleteamsxp");
-    QTest::newRow("Shuffle without restart")
-        << QStringLiteral("Shuffle teams without restart") << request(" ref shuffleteamsxp_norestart");
-    QTest::newRow("Swap Teams") << QStringLiteral("Swap teams") << request(" ref swapteams");
-}
-
-// The game play window's buttons open the dialog through the main window; the command still goes out
-// on the main endpoint.
-void TestConfirmDialog::gamePlayActions()
-{
-    QFETCH(QString, action);
-    QFETCH(QByteArray, expected);
-    Session s;
-    QVERIFY(s.connected);
-    s.openGamePlay();
-    s.main.openConfirm(action, QStringLiteral("Not applicable"));
-    QCOMPARE(labelText(s.dialog(), "lblAction2"), action);
-    click(s.dialog(), "btnSureOK");
-    QCOMPARE(s.sentThenSentinel(), QList<QByteArray>({expected, Sentinel}));
-}
-
-void TestConfirmDialog::refereeIsReadAtYes_data()
-{
-    QTest::addColumn<QString>("atOpening");
-    QTest::addColumn<QString>("atYes");
-    QTest::addColumn<QByteArray>("expected");
-    QTest::newRow("changed from 3 to 5") << QStringLiteral("3") << QStringLiteral("5") << request(" ref referee 5");
-    QTest::newRow("empty keeps its blank") << QString() << QString() << request(" ref referee ");
-    QTest::newRow("not validated") << QStringLiteral("x") << QStringLiteral(" 7 y ") << request(" ref referee  7 y ");
-}
-
-void TestConfirmDialog::refereeIsReadAtYes()
-{
-    QFETCH(QString, atOpening);
-    QFETCH(QString, atYes);
-    QFETCH(QByteArray, expected);
-    Session s;
-    QVERIFY(s.connected);
-    s.openGamePlay();
-    auto *referee = find<QLineEdit>(s.main.gamePlayWindow(), "edtReferee");
-    if (!referee)
-        QSKIP("the game play window has no referee field yet");
-    referee->setText(atOpening);
-    // What the game play window's "Give Ref Status" button does.
-    s.main.openConfirm(QStringLiteral("Give referee status"), QStringLiteral("Player ID Number: ") + atOpening);
-    referee->setText(atYes);
-    QCOMPARE(labelText(s.dialog(), "lblInput2"), QStringLiteral("Player ID Number: ") + atOpening);
-    click(s.dialog(), "btnSureOK");
-    QCOMPARE(s.sentThenSentinel(), QList<QByteArray>({expected, Sentinel}));
-}
-
-void TestConfirmDialog::refereeAfterGamePlayClosedSendsNothing()
-{
-    Session s;
-    QVERIFY(s.connected);
-    s.openGamePlay();
-    s.main.openConfirm(QStringLiteral("Give referee status"), QStringLiteral("Player ID Number: 3"));
-    s.main.gamePlayWindow()->close();
-    QPointer<QWidget> dialog = s.dialog();
-    click(dialog, "btnSureOK");
-    QVERIFY(dialog.isNull() || !dialog->isVisible());
-    QVERIFY(!s.main.gamePlayWindow());
-    QVERIFY(!window("Other"));
-    QCOMPARE(s.sentThenSentinel(), QList<QByteArray>({Sentinel}));
-}
-
-void TestConfirmDialog::lastOpenerWins()
-{
-    Session s;
-    QVERIFY(s.connected);
-    click(&s.main, "btnKill");
-    QPointer<QWidget> first = s.dialog();
-    s.openGamePlay();
-    s.main.openConfirm(QStringLiteral("Restart map"), QStringLiteral("Not applicable"));
-    QCOMPARE(s.dialog(), first.data());
-    QCOMPARE(s.main.findChildren<QWidget *>(QStringLiteral("Sure")).size(), 1);
-    QCOMPARE(labelText(first, "lblAction2"), QStringLiteral("Restart map"));
-    click(first, "btnSureOK");
-    QCOMPARE(s.sentThenSentinel(), QList<QByteArray>({request(" ref restart"), Sentinel}));
-}
-
-void TestConfirmDialog::passwordIsReadAtYes()
-{
-    Session s;
-    QVERIFY(s.connected);
-    click(&s.main, "btnRestartServer");
-    setField(&s.main, "edtrconpassword", QStringLiteral("other"));
-    click(s.dialog(), "btnSureOK");
-    QVERIFY(s.server.waitForDatagrams(1));
-    QCOMPARE(s.server.received().value(0), Header + "rcon other exec server");
-}
-
-void TestConfirmDialog::sendsNothing_data()
-{
-    QTest::addColumn<QString>("how");
-    QTest::newRow("No") << QStringLiteral("No");
-    QTest::newRow("close box") << QStringLiteral("close box");
-    QTest::newRow("Yes on another case") << QStringLiteral("kill the server");
-    QTest::newRow("Yes on a trailing blank") << QStringLiteral("Kill the server ");
-    QTest::newRow("Yes on an empty label") << QString();
-}
-
-void TestConfirmDialog::sendsNothing()
-{
-    QFETCH(QString, how);
-    Session s;
-    QVERIFY(s.connected);
-    click(&s.main, "btnKill");
-    QPointer<QWidget> dialog = s.dialog();
-    if (how == u"No") {
-        click(dialog, "btnSureCancel");
-    } else if (how == u"close box") {
-        dialog->close();
-    } else {
-        s.main.openConfirm(how, QStringLiteral("Not applicable"));
+        setField(&s.main, "edtrconpassword", u"other"_s);
         click(dialog, "btnSureOK");
+        QVERIFY(dialog.isNull() || !dialog->isVisible());
+        setField(&s.main, "edtrconpassword", u"secret"_s);
+        QCOMPARE(s.sentThenSentinel(), QList<QByteArray>({expected, Sentinel}));
     }
-    // Discarded: a later opening starts afresh.
-    QVERIFY(QTest::qWaitFor([&] { return dialog.isNull(); }, 3000));
-    QCOMPARE(s.sentThenSentinel(), QList<QByteArray>({Sentinel}));
-}
 
-void TestConfirmDialog::keyboard()
-{
-    Session s;
-    QVERIFY(s.connected);
-    click(&s.main, "btnKill");
-    QWidget *dialog = s.dialog();
-    const QStringList order = {QStringLiteral("btnSureOK"), QStringLiteral("btnSureCancel"), QStringLiteral("Picture1"),
-                               QStringLiteral("btnSureOK")};
-    for (const QString &name : order) {
-        QCOMPARE(dialog->focusWidget()->objectName(), name);
-        QTest::keyClick(dialog->focusWidget(), Qt::Key_Tab);
+    // The action text is matched exactly; a dismissed dialog is discarded, its labels emptied. Without
+    // the game play window, the referee is not sent and the window not brought back.
+    void sendsNothing_data()
+    {
+        QTest::addColumn<QString>("how");
+        QTest::newRow("No") << u"No"_s;
+        QTest::newRow("close box") << u"close box"_s;
+        QTest::newRow("Yes on another case") << u"kill the server"_s;
+        QTest::newRow("Yes on a trailing blank") << u"Kill the server "_s;
+        QTest::newRow("Yes on an empty label") << QString();
+        QTest::newRow("Yes on referee after the game play window closed") << u"referee"_s;
     }
-    // Without a default button, the keyboard answers with Space on the focused button.
-    QCOMPARE(dialog->focusWidget()->objectName(), QStringLiteral("btnSureCancel"));
-    QTest::keyClick(dialog->focusWidget(), Qt::Key_Backtab);
-    QTest::keyClick(dialog->focusWidget(), Qt::Key_Space);
-    QCOMPARE(s.sentThenSentinel(), QList<QByteArray>({request(" killserver"), Sentinel}));
-}
 
-void TestConfirmDialog::enterAndEscapeDoNothing()
-{
-    Session s;
-    QVERIFY(s.connected);
-    click(&s.main, "btnKill");
-    QWidget *dialog = s.dialog();
-    for (Qt::Key key : {Qt::Key_Return, Qt::Key_Enter, Qt::Key_Escape}) {
-        QTest::keyClick(find(dialog, "btnSureOK"), key);
-        QTest::keyClick(find(dialog, "btnSureCancel"), key);
-        QTest::keyClick(dialog, key);
+    void sendsNothing()
+    {
+        QFETCH(QString, how);
+        Session s;
+        QVERIFY(s.connected);
+        click(&s.main, "btnKill");
+        QPointer<QWidget> dialog = s.dialog();
+        if (how == u"No") {
+            click(dialog, "btnSureCancel");
+            QVERIFY(!dialog || (text(dialog, "lblAction2").isEmpty() && text(dialog, "lblInput2").isEmpty()));
+        } else if (how == u"close box") {
+            dialog->close();
+        } else if (how == u"referee") {
+            click(s.openGamePlay(), "btnReferee");
+            s.main.gamePlayWindow()->close();
+            click(dialog, "btnSureOK");
+        } else {
+            s.main.openConfirm(how, u"Not applicable"_s);
+            click(dialog, "btnSureOK");
+        }
+        QVERIFY(QTest::qWaitFor([&] { return dialog.isNull(); }, 3000));
+        QCOMPARE(s.sentThenSentinel(), QList<QByteArray>({Sentinel}));
+        QVERIFY(!s.main.gamePlayWindow() && !window("Other"));
     }
-    QVERIFY(dialog->isVisible());
-    QCOMPARE(labelText(dialog, "lblAction2"), QStringLiteral("Kill the server"));
-    QCOMPARE(s.sentThenSentinel(), QList<QByteArray>({Sentinel}));
-}
 
-void TestConfirmDialog::captions_data()
-{
-    QTest::addColumn<QStringList>("entries");
-    QTest::addColumn<QStringList>("expected"); // title, headline, two row captions, two buttons
-    QTest::newRow("every caption renamed")
-        << QStringList{QStringLiteral("Sure=T"),
-                       QStringLiteral("Sure.lblSure=H"),
-                       QStringLiteral("Sure.lblAction=A"),
-                       QStringLiteral("Sure.lblInput=P"),
-                       QStringLiteral("Sure.btnSureOK=Y"),
-                       QStringLiteral("Sure.btnSureCancel=N"),
-                       QStringLiteral("Sure.lblAction2=translated"),
-                       QStringLiteral("Sure.lblInput2=translated")}
-        << QStringList{QStringLiteral("T"), QStringLiteral("H"), QStringLiteral("A"),
-                       QStringLiteral("P"), QStringLiteral("Y"), QStringLiteral("N")};
-    QTest::newRow("no keys of the dialog")
-        << QStringList{QStringLiteral("Form1.btnKill=Kill")} << QStringList(6, QString());
-}
+    // Captions come from the language file, or are empty without their keys; the action and parameter
+    // labels keep the English texts that "Yes" dispatches on. The last opener wins: one dialog, one command.
+    void lastOpenerAndCaptions_data()
+    {
+        QTest::addColumn<bool>("renamed");
+        QTest::newRow("every caption renamed") << true;
+        QTest::newRow("no keys of the dialog") << false;
+    }
 
-void TestConfirmDialog::captions()
-{
-    QFETCH(QStringList, entries);
-    QFETCH(QStringList, expected);
-    Session s(QStringLiteral("testing"));
-    s.program.writeLanguageFile(QStringLiteral("testing"), entries);
-    QVERIFY(s.connected);
-    click(&s.main, "btnKill");
-    QWidget *dialog = s.dialog();
-    const QStringList shown = {dialog->windowTitle(),
-                               labelText(dialog, "lblSure"),
-                               labelText(dialog, "lblAction"),
-                               labelText(dialog, "lblInput"),
-                               find<QPushButton>(dialog, "btnSureOK")->text(),
-                               find<QPushButton>(dialog, "btnSureCancel")->text()};
-    QCOMPARE(shown, expected);
-    QCOMPARE(labelText(dialog, "lblAction2"), QStringLiteral("Kill the server"));
-    QCOMPARE(labelText(dialog, "lblInput2"), QStringLiteral("Not applicable"));
-    click(dialog, "btnSureOK");
-    QCOMPARE(s.sentThenSentinel(), QList<QByteArray>({request(" killserver"), Sentinel}));
-}
+    void lastOpenerAndCaptions()
+    {
+        QFETCH(bool, renamed);
+        const char *const names[] = {"lblSure", "lblAction", "lblInput", "btnSureOK", "btnSureCancel"};
+        QStringList entries = {u"Form1.btnKill=Kill"_s}, expected = {renamed ? u"T"_s : QString()};
+        if (renamed)
+            entries << u"Sure=T"_s << u"Sure.lblAction2=translated"_s << u"Sure.lblInput2=translated"_s;
+        for (const char *name : names) {
+            if (renamed)
+                entries << u"Sure.%1=~%1"_s.arg(QLatin1StringView(name));
+            expected << (renamed ? u"~"_s + QLatin1StringView(name) : QString());
+        }
+        Session s(u"testing"_s);
+        s.program.writeLanguageFile(u"testing"_s, entries);
+        QVERIFY(s.connected);
+        click(&s.main, "btnKill");
+        QPointer<QWidget> dialog = s.dialog();
+        click(s.openGamePlay(), "btnMapRestart");
+        QCOMPARE(s.main.findChildren<QWidget *>(u"Sure"_s).size(), 1);
+        QStringList shown = {dialog->windowTitle()};
+        for (const char *name : names)
+            shown << text(dialog, name);
+        QCOMPARE(shown, expected);
+        QCOMPARE(text(dialog, "lblAction2"), u"Restart map"_s);
+        QCOMPARE(text(dialog, "lblInput2"), u"Not applicable"_s);
+        click(dialog, "btnSureOK");
+        QCOMPARE(s.sentThenSentinel(), QList<QByteArray>({Header + "rcon secret ref restart", Sentinel}));
+    }
 
-void TestConfirmDialog::closedByDisconnect()
-{
-    Session s;
-    QVERIFY(s.connected);
-    click(&s.main, "btnUnbanAll");
-    QPointer<QWidget> dialog = s.dialog();
-    QVERIFY(dialog && dialog->isVisible());
-    click(&s.main, "btnDisconnect");
-    QVERIFY(dialog.isNull() || !dialog->isVisible());
-    QVERIFY(!window("Sure"));
-}
+    void bothDialogsClosedByDisconnect()
+    {
+        Session s;
+        QVERIFY(s.connected);
+        click(&s.main, "btnUnbanAll");
+        click(&s.main, "btnPBBan");
+        QVERIFY(window("Sure") && window("Reason"));
+        click(&s.main, "btnDisconnect");
+        QVERIFY(!window("Sure") && !window("Reason"));
+    }
+};
 
 QTEST_MAIN(TestConfirmDialog)
 #include "tst_confirmdialog.moc"

@@ -1,6 +1,4 @@
 #include "console/consolelog.h"
-#include "console/mainwindow.h"
-#include "fakeserver.h"
 #include "rcon/rconchannel.h"
 #include "rcon/textcodec.h"
 #include "testenv.h"
@@ -9,7 +7,6 @@
 #include <QDialogButtonBox>
 #include <QDir>
 #include <QFileDialog>
-#include <QLabel>
 #include <QLineEdit>
 #include <QMessageBox>
 #include <QPlainTextEdit>
@@ -19,35 +16,28 @@
 
 #include <tuple>
 
-using korvane::ConsoleLog;
-using korvane::MainWindow;
 using korvane::RconChannel;
+using namespace Qt::StringLiterals;
 
 namespace {
 
-const QByteArray Header(4, '\xFF');
-const QByteArray Sentinel = ConnectedConsole::sentinel();
+const QByteArray Request = QByteArray(4, '\xFF') + "rcon secret cheaters";
 
-// A main window connected to a loopback server, with the server's record cleared.
-struct Session : ConnectedConsole {
-    explicit Session(const std::function<void(korvane::Environment &)> &adjust = {})
-        : ConnectedConsole(QStringLiteral("english"), adjust)
-    {
-    }
+QString textOf(const QWidget *root, const char *name)
+{
+    return korvane::ConsoleLog::textOf(find<QPlainTextEdit>(root, name));
+}
 
-    QString list() const { return ConsoleLog::textOf(find<QPlainTextEdit>(::window("Cheaters"), "edtCheaters")); }
-};
-
-// Opens the cheaters window with the server answering as given, and waits until the request has
-// arrived and the list shows what it should.
-QWidget *openAndWait(Session &session, const QList<QByteArray> &replies, const QString &shown)
+// Opens the cheaters window with the server answering as given; waits for the request and for the list
+// to show `shown`.
+QWidget *openAndWait(ConnectedConsole &session, const QList<QByteArray> &replies, const QString &shown)
 {
     session.server.setRconReplies(replies);
     click(&session.main, "btnCheaters");
-    QWidget *cheaters = ::window("Cheaters");
+    QWidget *cheaters = window("Cheaters");
     if (!cheaters || !session.server.waitForDatagrams(1))
         return nullptr;
-    std::ignore = QTest::qWaitFor([&] { return session.list() == shown; }, 3000);
+    std::ignore = QTest::qWaitFor([&] { return textOf(cheaters, "edtCheaters") == shown; }, 3000);
     return cheaters;
 }
 
@@ -57,258 +47,162 @@ class TestCheatersWindow : public QObject {
     Q_OBJECT
 
 private Q_SLOTS:
-    void asksOnceAndShowsItsTexts();
-    void answersAreCleaned_data();
-    void answersAreCleaned();
-    void savesTheList_data();
-    void savesTheList();
-    void cancellingWritesNothing();
-    void unwritableFileIsReported_data();
-    void unwritableFileIsReported();
-    void saveDialogAsksForAFileInAnExistingFolder();
-    void disconnectClosesTheWindow();
-};
-
-void TestCheatersWindow::asksOnceAndShowsItsTexts()
-{
-    Session session;
-    QVERIFY(session.connected);
-    click(&session.main, "btnCheaters");
-    QVERIFY(session.server.waitForDatagrams(1));
-    QCOMPARE(session.server.received(), QList<QByteArray>{Header + "rcon secret cheaters"});
-
-    QPointer<QWidget> cheaters = ::window("Cheaters");
-    QVERIFY(cheaters);
-    QCOMPARE(cheaters->size(), QSize(641, 258));
-    QCOMPARE(cheaters->windowTitle(), QStringLiteral("ETPro \"/cheaters\" List with ETPro GUIDs"));
-    QCOMPARE(find<QLabel>(cheaters, "lblCheaters")->text(),
-             QStringLiteral("ETPro \"/cheaters\" List with ETPro GUIDs"));
-    QCOMPARE(find<QPushButton>(cheaters, "btnSave")->text(), QStringLiteral("Save List"));
-    QCOMPARE(cheaters->findChild<RconChannel *>(QStringLiteral("SocketCheaters"))->state(), RconChannel::Open);
-
-    // Asked once per opening: opening it again asks nothing.
-    click(&session.main, "btnCheaters");
-    QCOMPARE(::window("Cheaters"), cheaters.data());
-    QCOMPARE(session.sentThenSentinel(), (QList<QByteArray>{Header + "rcon secret cheaters", Sentinel}));
-}
-
-void TestCheatersWindow::answersAreCleaned_data()
-{
-    QTest::addColumn<QList<QByteArray>>("replies");
-    QTest::addColumn<QString>("expected");
-    QTest::newRow("server without ETPro")
-        << QList<QByteArray>{FakeServer::printReply("Unknown command \"cheaters^7\"\n")}
-        << QStringLiteral("The server does not appear to be running ETPro\r\n");
-    QTest::newRow("server without ETPro, no colour")
-        << QList<QByteArray>{FakeServer::printReply("Unknown command \"cheaters\"\n")}
-        << QStringLiteral("The server does not appear to be running ETPro\r\n");
-    QTest::newRow("list with colours, quotes and backslashes")
-        << QList<QByteArray>{FakeServer::printReply("^3Detected cheaters^7:\n 2 \"^1Evil^7Bob\" GUID\\7A3F09C1\n")}
-        << QStringLiteral("Detected :\r\n 2 EvilBob GUID 7A3F09C1\r\n");
-    QTest::newRow("list split over two datagrams")
-        << QList<QByteArray>{FakeServer::printReply("Detected:\n 2 Evil"), FakeServer::printReply("Bob 7A3F09C1\n")}
-        << QStringLiteral("Detected:\r\n 2 EvilBob 7A3F09C1\r\n");
-    // Another engine's wording is not the one recognised; only the word "cheaters" goes.
-    QTest::newRow("captured answer of a server of another game")
-        << testdata::captureReplies(QStringLiteral("plain-rcon-good-cheaters.json"))
-        << QStringLiteral("unknown command: \r\n");
-}
-
-void TestCheatersWindow::answersAreCleaned()
-{
-    QFETCH(QList<QByteArray>, replies);
-    QFETCH(QString, expected);
-    Session session;
-    QVERIFY(session.connected);
-    const QString logBefore = ConsoleLog::textOf(find<QPlainTextEdit>(&session.main, "Result"));
-    QWidget *cheaters = openAndWait(session, replies, expected);
-    QVERIFY(cheaters);
-    QCOMPARE(session.list(), expected);
-    QCOMPARE(ConsoleLog::textOf(find<QPlainTextEdit>(&session.main, "Result")), logBefore);
-}
-
-void TestCheatersWindow::savesTheList_data()
-{
-    QTest::addColumn<QList<QByteArray>>("replies");
-    QTest::addColumn<QString>("chosen");
-    QTest::addColumn<QString>("written");
-    QTest::addColumn<QByteArray>("contents");
-    const QList<QByteArray> list{FakeServer::printReply("Detected:\n 2 Evil"), FakeServer::printReply("Bob\n")};
-    QTest::newRow("name without extension") << list << QStringLiteral("list") << QStringLiteral("list.txt")
-                                            << QByteArray("Detected:\r\n 2 EvilBob\r\n\r\n");
-    QTest::newRow("name ending in .txt") << list << QStringLiteral("list.txt") << QStringLiteral("list.txt.txt")
-                                         << QByteArray("Detected:\r\n 2 EvilBob\r\n\r\n");
-    QTest::newRow("an existing file is replaced")
-        << list << QStringLiteral("old") << QStringLiteral("old.txt") << QByteArray("Detected:\r\n 2 EvilBob\r\n\r\n");
-    QTest::newRow("empty list") << QList<QByteArray>{} << QStringLiteral("empty") << QStringLiteral("empty.txt")
-                                << QByteArray("\r\n");
-    QTest::newRow("accented names in Windows-1252")
-        << QList<QByteArray>{FakeServer::printReply("1 Ren\xE9 \x80\n")} << QStringLiteral("accents")
-        << QStringLiteral("accents.txt") << QByteArray("1 Ren\xE9 \x80\r\n\r\n");
-}
-
-void TestCheatersWindow::savesTheList()
-{
-    QFETCH(QList<QByteArray>, replies);
-    QFETCH(QString, chosen);
-    QFETCH(QString, written);
-    QFETCH(QByteArray, contents);
-    Session session;
-    QVERIFY(session.connected);
-    QTemporaryDir target;
+    void answerIsCleanedAndAskedOncePerOpening_data()
     {
-        QFile old(target.filePath(QStringLiteral("old.txt")));
-        QVERIFY(old.open(QIODevice::WriteOnly));
-        old.write(QByteArray(200, 'x'));
-    }
-    const QString shown = korvane::codec::fromWire(contents.chopped(2));
-    QWidget *cheaters = openAndWait(session, replies, shown);
-    QVERIFY(cheaters);
-    QCOMPARE(session.list(), shown);
-
-    session.program.saveFileAnswer = target.filePath(chosen);
-    click(cheaters, "btnSave");
-    QCOMPARE(session.program.saveDialogsShown, 1);
-    QCOMPARE(testdata::readFile(target.filePath(written)), contents);
-    QCOMPARE(session.program.messages, QStringList{});
-}
-
-void TestCheatersWindow::cancellingWritesNothing()
-{
-    Session session;
-    QVERIFY(session.connected);
-    QTemporaryDir target;
-    QWidget *cheaters = openAndWait(session, {FakeServer::printReply("1 Bob\n")}, QStringLiteral("1 Bob\r\n"));
-    QVERIFY(cheaters);
-    session.program.saveFileAnswer.clear();
-    click(cheaters, "btnSave");
-    QCOMPARE(session.program.saveDialogsShown, 1);
-    QCOMPARE(QDir(target.path()).entryList(QDir::AllEntries | QDir::NoDotAndDotDot), QStringList{});
-    QCOMPARE(session.program.messages, QStringList{});
-}
-
-void TestCheatersWindow::unwritableFileIsReported_data()
-{
-    QTest::addColumn<QString>("chosen");
-    QTest::addColumn<QString>("reported");
-    QTest::newRow("folder that does not exist") << QStringLiteral("gone/list") << QStringLiteral("gone/list.txt");
-    QTest::newRow("a folder has the file's name") << QStringLiteral("taken") << QStringLiteral("taken.txt");
-}
-
-void TestCheatersWindow::unwritableFileIsReported()
-{
-    QFETCH(QString, chosen);
-    QFETCH(QString, reported);
-    Session session;
-    QVERIFY(session.connected);
-    QTemporaryDir target;
-    QVERIFY(QDir(target.path()).mkdir(QStringLiteral("taken.txt")));
-    QWidget *cheaters = openAndWait(session, {FakeServer::printReply("1 Bob\n")}, QStringLiteral("1 Bob\r\n"));
-    QVERIFY(cheaters);
-
-    session.program.saveFileAnswer = target.filePath(chosen);
-    click(cheaters, "btnSave");
-    QCOMPARE(session.program.messages.size(), 1);
-    const QString message = session.program.messages.constFirst();
-    const QString prefix =
-        QStringLiteral("The list could not be saved to ") + QDir::toNativeSeparators(target.filePath(reported));
-    QVERIFY2(message.startsWith(prefix + QStringLiteral(":\r\n")), qPrintable(message));
-    QVERIFY2(message.size() > prefix.size() + 3, "the reason is missing");
-    QCOMPARE(QDir(target.path()).entryList(QDir::AllEntries | QDir::NoDotAndDotDot),
-             QStringList{QStringLiteral("taken.txt")});
-    QVERIFY(QFileInfo(target.filePath(QStringLiteral("taken.txt"))).isDir());
-}
-
-// The program's own save dialog, driven as a user would: a name in a missing folder is refused, an
-// existing file is replaced only after a confirmation.
-void TestCheatersWindow::saveDialogAsksForAFileInAnExistingFolder()
-{
-    QTemporaryDir target;
-    {
-        // The name typed is "list"; the file written, and so the one to ask about, is "list.txt".
-        QFile existing(target.filePath(QStringLiteral("list.txt")));
-        QVERIFY(existing.open(QIODevice::WriteOnly));
-        existing.write("older list\r\n");
-    }
-    Session session([](korvane::Environment &environment) {
-        environment.saveFileName = korvane::Environment(QString()).saveFileName;
-    });
-    QVERIFY(session.connected);
-    QWidget *cheaters = openAndWait(session, {FakeServer::printReply("1 Bob\n")}, QStringLiteral("1 Bob\r\n"));
-    QVERIFY(cheaters);
-
-    QString title;
-    QStringList filters;
-    QStringList boxes;
-    int step = 0;
-    int ticks = 0;
-    QTimer user;
-    user.setInterval(50);
-    connect(&user, &QTimer::timeout, this, [&] {
-        QWidget *modal = QApplication::activeModalWidget();
-        if (++ticks > 200) { // give up after ten seconds, so the test ends either way
-            if (modal)
-                modal->close();
-            return;
-        }
-        auto *dialog = qobject_cast<QFileDialog *>(modal);
-        auto *box = qobject_cast<QMessageBox *>(modal);
-        const auto typeAndAccept = [&](const QString &name) {
-            dialog->findChild<QLineEdit *>(QStringLiteral("fileNameEdit"))->setText(name);
-            // Clicked from the event loop: the click may open a message box of its own.
-            QAbstractButton *save =
-                dialog->findChild<QDialogButtonBox *>(QStringLiteral("buttonBox"))->button(QDialogButtonBox::Save);
-            QTimer::singleShot(0, save, [save] { save->click(); });
+        QTest::addColumn<QList<QByteArray>>("replies");
+        QTest::addColumn<QString>("expected");
+        const auto row = [](const char *name, const QList<QByteArray> &texts, const char *expected) {
+            QList<QByteArray> replies;
+            for (const QByteArray &text : texts)
+                replies.append(FakeServer::printReply(text));
+            QTest::newRow(name) << replies << QString::fromLatin1(expected);
         };
-        if (step == 0 && dialog) {
-            title = dialog->windowTitle();
-            filters = dialog->nameFilters();
-            dialog->setDirectory(target.path());
-            typeAndAccept(QStringLiteral("missing/list"));
-            step = 1;
-        } else if (step == 1 && box) {
-            boxes.append(box->windowTitle() + u'|' + box->text());
-            box->button(QMessageBox::Ok)->click();
-            step = 2;
-        } else if (step == 2 && dialog) {
-            typeAndAccept(QStringLiteral("list"));
-            step = 3;
-        } else if (step == 3 && box) {
-            boxes.append(box->windowTitle() + u'|' + box->text());
-            box->button(QMessageBox::Yes)->click();
-            step = 4;
+        row("server without ETPro", {"Unknown command \"cheaters^7\"\n"},
+            "The server does not appear to be running ETPro\r\n");
+        row("colours, quotes and backslashes", {"^3Detected cheaters^7:\n 2 \"^1Evil^7Bob\" GUID\\7A3F09C1\n"},
+            "Detected :\r\n 2 EvilBob GUID 7A3F09C1\r\n");
+        row("split over two datagrams", {"Detected:\n 2 Evil", "Bob 7A3F09C1\n"},
+            "Detected:\r\n 2 EvilBob 7A3F09C1\r\n");
+        // Another engine's wording is not the one recognised; only the word "cheaters" goes.
+        QTest::newRow("captured answer of a server of another game")
+            << testdata::captureReplies(u"plain-rcon-good-cheaters.json"_s) << u"unknown command: \r\n"_s;
+    }
+
+    void answerIsCleanedAndAskedOncePerOpening()
+    {
+        QFETCH(QList<QByteArray>, replies);
+        QFETCH(QString, expected);
+        ConnectedConsole session;
+        QVERIFY(session.connected);
+        const QString log = textOf(&session.main, "Result");
+        QWidget *cheaters = openAndWait(session, replies, expected);
+        QVERIFY(cheaters);
+        QCOMPARE(textOf(cheaters, "edtCheaters"), expected);
+        QCOMPARE(textOf(&session.main, "Result"), log); // the answer is the window's alone
+
+        // Showing the open window again asks nothing.
+        click(&session.main, "btnCheaters");
+        QCOMPARE(window("Cheaters"), cheaters);
+        QCOMPARE(session.sentThenSentinel(), (QList<QByteArray>{Request, ConnectedConsole::sentinel()}));
+    }
+
+    void savesTheList_data()
+    {
+        QTest::addColumn<QByteArray>("answer"); // the server's list, in Windows-1252
+        QTest::addColumn<QString>("chosen");    // the save dialog's answer; empty when cancelled
+        QTest::addColumn<QString>("written");   // the one file in the folder afterwards, if any
+        QTest::newRow("name without .txt") << QByteArray("1 Bob\n") << u"list"_s << u"list.txt"_s;
+        QTest::newRow("name ending in .txt") << QByteArray("1 Bob\n") << u"list.txt"_s << u"list.txt.txt"_s;
+        QTest::newRow("empty list") << QByteArray() << u"empty"_s << u"empty.txt"_s;
+        QTest::newRow("Windows-1252") << QByteArray("1 Ren\xE9 \x80\n") << u"accents"_s << u"accents.txt"_s;
+        QTest::newRow("cancelled") << QByteArray("1 Bob\n") << QString() << QString();
+        QTest::newRow("folder that does not exist") << QByteArray("1 Bob\n") << u"gone/list"_s << QString();
+    }
+
+    void savesTheList()
+    {
+        QFETCH(QByteArray, answer);
+        QFETCH(QString, chosen);
+        QFETCH(QString, written);
+        ConnectedConsole session;
+        QVERIFY(session.connected);
+        QTemporaryDir target;
+        const QByteArray shown = QByteArray(answer).replace("\n", "\r\n");
+        const QList<QByteArray> replies{FakeServer::printReply(answer)};
+        QWidget *cheaters =
+            openAndWait(session, answer.isEmpty() ? QList<QByteArray>() : replies, korvane::codec::fromWire(shown));
+        QVERIFY(cheaters);
+        QCOMPARE(textOf(cheaters, "edtCheaters"), korvane::codec::fromWire(shown));
+
+        session.program.saveFileAnswer = chosen.isEmpty() ? QString() : target.filePath(chosen);
+        click(cheaters, "btnSave");
+        QCOMPARE(session.program.saveDialogsShown, 1);
+        QCOMPARE(QDir(target.path()).entryList(QDir::AllEntries | QDir::NoDotAndDotDot),
+                 written.isEmpty() ? QStringList() : QStringList{written});
+        if (!written.isEmpty())
+            QCOMPARE(testdata::readFile(target.filePath(written)), shown + "\r\n");
+        const bool refused = !chosen.isEmpty() && written.isEmpty();
+        QCOMPARE(session.program.messages.size(), refused ? 1 : 0);
+        const QString prefix = u"The list could not be saved to "_s +
+                               QDir::toNativeSeparators(target.filePath(chosen + u".txt"_s)) + u":\r\n"_s;
+        if (refused) // followed by the reason
+            QVERIFY2(session.program.messages.constFirst().startsWith(prefix) &&
+                         session.program.messages.constFirst().size() > prefix.size(),
+                     qPrintable(session.program.messages.constFirst()));
+    }
+
+    // The program's own save dialog, driven as a user would.
+    void saveDialogRefusesAMissingFolderAndAsksBeforeReplacing()
+    {
+        QTemporaryDir target;
+        const QString existing = target.filePath(u"list.txt"_s); // "list" is typed; "list.txt" is what is written
+        {
+            QFile file(existing);
+            QVERIFY(file.open(QIODevice::WriteOnly) && file.write("older list\r\n") > 0);
         }
-    });
-    user.start();
-    click(cheaters, "btnSave");
-    user.stop();
+        ConnectedConsole session(u"english"_s, [](korvane::Environment &environment) {
+            environment.saveFileName = korvane::Environment(QString()).saveFileName;
+        });
+        QVERIFY(session.connected);
+        QWidget *cheaters = openAndWait(session, {FakeServer::printReply("1 Bob\n")}, u"1 Bob\r\n"_s);
+        QVERIFY(cheaters);
 
-    QCOMPARE(title, QStringLiteral("Save File"));
-    QCOMPARE(filters, QStringList{QStringLiteral("Text File (*.txt)")});
-    QCOMPARE(step, 4);
-    QCOMPARE(boxes.value(0), QStringLiteral("Korvane|The folder ") +
-                                 QDir::toNativeSeparators(target.filePath(QStringLiteral("missing"))) +
-                                 QStringLiteral(" does not exist."));
-    QCOMPARE(boxes.value(1), QStringLiteral("Save File|") +
-                                 QDir::toNativeSeparators(target.filePath(QStringLiteral("list.txt"))) +
-                                 QStringLiteral(" already exists.\nDo you want to replace it?"));
-    QCOMPARE(testdata::readFile(target.filePath(QStringLiteral("list.txt"))), QByteArray("1 Bob\r\n\r\n"));
-    QVERIFY(!QFileInfo::exists(target.filePath(QStringLiteral("missing"))));
-}
+        QStringList seen; // the dialog's title and filters, then each message box as "title|text"
+        int step = 0;
+        int ticks = 0;
+        QTimer user;
+        connect(&user, &QTimer::timeout, this, [&] {
+            QWidget *modal = QApplication::activeModalWidget();
+            auto *dialog = qobject_cast<QFileDialog *>(modal);
+            auto *box = qobject_cast<QMessageBox *>(modal);
+            if (++ticks > 200) { // give up after ten seconds, so the test ends either way
+                if (modal)
+                    modal->close();
+            } else if (dialog && (step == 0 || step == 2)) {
+                if (step == 0) {
+                    seen << dialog->windowTitle() << dialog->nameFilters();
+                    dialog->setDirectory(target.path());
+                }
+                dialog->findChild<QLineEdit *>(u"fileNameEdit"_s)->setText(step == 0 ? u"missing/list"_s : u"list"_s);
+                // Clicked from the event loop: the click may open a message box of its own.
+                QAbstractButton *save =
+                    dialog->findChild<QDialogButtonBox *>(u"buttonBox"_s)->button(QDialogButtonBox::Save);
+                QTimer::singleShot(0, save, [save] { save->click(); });
+                ++step;
+            } else if (box && (step == 1 || step == 3)) {
+                seen << box->windowTitle() + u'|' + box->text();
+                box->button(step == 1 ? QMessageBox::Ok : QMessageBox::Yes)->click();
+                ++step;
+            }
+        });
+        user.start(50);
+        click(cheaters, "btnSave");
+        user.stop();
 
-void TestCheatersWindow::disconnectClosesTheWindow()
-{
-    Session session;
-    QVERIFY(session.connected);
-    QPointer<QWidget> cheaters = openAndWait(session, {}, QString());
-    QVERIFY(cheaters);
-    QPointer<RconChannel> endpoint = cheaters->findChild<RconChannel *>(QStringLiteral("SocketCheaters"));
-    click(&session.main, "btnDisconnect");
-    QCOMPARE(endpoint->state(), RconChannel::Closed);
-    QVERIFY(QTest::qWaitFor([&] { return !cheaters && !endpoint; }, 3000));
-    QCOMPARE(::window("Cheaters"), nullptr);
-    QCOMPARE(session.server.received(), QList<QByteArray>{Header + "rcon secret cheaters"});
-}
+        QCOMPARE(step, 4);
+        QCOMPARE(seen, (QStringList{u"Save File"_s, u"Text File (*.txt)"_s,
+                                    u"Korvane|The folder "_s + QDir::toNativeSeparators(target.filePath(u"missing"_s)) +
+                                        u" does not exist."_s,
+                                    u"Save File|"_s + QDir::toNativeSeparators(existing) +
+                                        u" already exists.\nDo you want to replace it?"_s}));
+        QCOMPARE(testdata::readFile(existing), QByteArray("1 Bob\r\n\r\n"));
+        QVERIFY(!QFileInfo::exists(target.filePath(u"missing"_s)));
+    }
+
+    void disconnectClosesTheWindowAndItsEndpoint()
+    {
+        ConnectedConsole session;
+        QVERIFY(session.connected);
+        QPointer<QWidget> cheaters = openAndWait(session, {}, QString());
+        QVERIFY(cheaters);
+        QPointer<RconChannel> endpoint = cheaters->findChild<RconChannel *>(u"SocketCheaters"_s);
+        QVERIFY(endpoint && endpoint->state() == RconChannel::Open);
+        click(&session.main, "btnDisconnect");
+        QCOMPARE(endpoint->state(), RconChannel::Closed);
+        QVERIFY(QTest::qWaitFor([&] { return !cheaters && !endpoint; }, 3000));
+        QCOMPARE(session.server.received(), QList<QByteArray>{Request});
+    }
+};
 
 QTEST_MAIN(TestCheatersWindow)
 #include "tst_cheaterswindow.moc"

@@ -15,6 +15,18 @@ QByteArray readFile(const QString &path)
     return file.readAll();
 }
 
+QByteArray bytesOrMissing(const QString &path)
+{
+    QFile file(path);
+    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArrayLiteral("<missing>");
+}
+
+bool writeBytes(const QString &path, const QByteArray &bytes)
+{
+    QFile file(path);
+    return file.open(QIODevice::WriteOnly | QIODevice::Truncate) && file.write(bytes) == bytes.size();
+}
+
 QList<QByteArray> captureReplies(const QString &file)
 {
     const QJsonDocument doc = QJsonDocument::fromJson(readFile(QStringLiteral(KORVANE_TEST_DATA "/captures/") + file));

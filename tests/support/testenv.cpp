@@ -5,7 +5,10 @@
 
 #include <QDir>
 #include <QFile>
+#include <QGroupBox>
+#include <QLabel>
 #include <QLineEdit>
+#include <QPlainTextEdit>
 #include <tuple>
 
 TestProgram::TestProgram(const QString &language)
@@ -71,6 +74,26 @@ void setField(const QWidget *root, const char *name, const QString &text)
     if (!field)
         qFatal("no field %s", name);
     field->setText(text);
+}
+
+QMap<QString, QString> readableTexts(const QWidget *window)
+{
+    QMap<QString, QString> texts{{QStringLiteral("<title>"), window->windowTitle()}};
+    for (const QWidget *widget : window->findChildren<QWidget *>()) {
+        if (widget->isWindow() || widget->objectName().isEmpty())
+            continue;
+        if (const auto *frame = qobject_cast<const QGroupBox *>(widget))
+            texts.insert(widget->objectName(), frame->title());
+        else if (const auto *button = qobject_cast<const QAbstractButton *>(widget))
+            texts.insert(widget->objectName(), button->text());
+        else if (const auto *label = qobject_cast<const QLabel *>(widget))
+            texts.insert(widget->objectName(), label->text());
+        else if (const auto *field = qobject_cast<const QLineEdit *>(widget))
+            texts.insert(widget->objectName(), field->text());
+        else if (const auto *answer = qobject_cast<const QPlainTextEdit *>(widget))
+            texts.insert(widget->objectName(), answer->toPlainText());
+    }
+    return texts;
 }
 
 ConnectedConsole::ConnectedConsole(const QString &language, const std::function<void(korvane::Environment &)> &adjust)

@@ -7,6 +7,7 @@
 
 #include <QByteArray>
 #include <QList>
+#include <QMap>
 #include <QStringList>
 #include <QTemporaryDir>
 #include <QTest>
@@ -53,6 +54,10 @@ void click(const QWidget *root, const char *name);
 
 // Sets the text of a named one-line field.
 void setField(const QWidget *root, const char *name, const QString &text);
+
+// Every text a person can read in a window, by control name (frame titles, captions, field contents),
+// with the window's own title under "<title>"; the controls of windows it owns are left out.
+QMap<QString, QString> readableTexts(const QWidget *window);
 
 // A main window connected to a loopback server (password "secret"), with the server's record cleared.
 struct ConnectedConsole {
