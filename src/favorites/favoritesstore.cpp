@@ -244,24 +244,13 @@ std::optional<FavoriteServer> FavoritesStore::findByName(const QString &name)
     }
     QSqlQuery query(connection.database());
     query.setForwardOnly(true);
-    if (!query.prepare(FindByNameSql)) {
-        m_lastError = QStringLiteral("The favourite server %1 cannot be looked up: %2")
-                          .arg(quoted(name), query.lastError().text());
+    const QString failure = QStringLiteral("The favourite server %1 cannot be looked up").arg(quoted(name));
+    if (!run(query, FindByNameSql, {name}, failure))
         return std::nullopt;
-    }
-    query.addBindValue(asText(name));
-    if (!query.exec()) {
-        m_lastError = QStringLiteral("The favourite server %1 cannot be looked up: %2")
-                          .arg(quoted(name), query.lastError().text());
-        return std::nullopt;
-    }
     if (!query.next()) {
-        if (query.lastError().isValid()) {
-            m_lastError = QStringLiteral("The favourite server %1 cannot be looked up: %2")
-                              .arg(quoted(name), query.lastError().text());
-        } else {
-            m_lastError = QStringLiteral("No favourite server is named %1.").arg(quoted(name));
-        }
+        m_lastError = query.lastError().isValid()
+                          ? failure + QStringLiteral(": ") + query.lastError().text()
+                          : QStringLiteral("No favourite server is named %1.").arg(quoted(name));
         return std::nullopt;
     }
     m_lastError.clear();
@@ -270,28 +259,17 @@ std::optional<FavoriteServer> FavoritesStore::findByName(const QString &name)
 
 bool FavoritesStore::removeByName(const QString &name)
 {
-    StoreConnection connection(m_filePath);
-    if (!connection.isReady()) {
-        m_lastError = connection.error();
-        return false;
-    }
-    QSqlQuery query(connection.database());
-    if (!query.prepare(RemoveByNameSql)) {
-        m_lastError =
-            QStringLiteral("The favourite server %1 cannot be deleted: %2").arg(quoted(name), query.lastError().text());
-        return false;
-    }
-    query.addBindValue(asText(name));
-    if (!query.exec()) {
-        m_lastError =
-            QStringLiteral("The favourite server %1 cannot be deleted: %2").arg(quoted(name), query.lastError().text());
-        return false;
-    }
-    m_lastError.clear();
-    return true;
+    return change(RemoveByNameSql, {name},
+                  QStringLiteral("The favourite server %1 cannot be deleted").arg(quoted(name)));
 }
 
 bool FavoritesStore::insert(const QString &name, const QString &ip, const QString &port, const QString &rconPassword)
+{
+    return change(InsertSql, {name, ip, port, rconPassword},
+                  QStringLiteral("The favourite server %1 cannot be added").arg(quoted(name)));
+}
+
+bool FavoritesStore::change(const QString &sql, std::initializer_list<QString> values, const QString &failure)
 {
     StoreConnection connection(m_filePath);
     if (!connection.isReady()) {
@@ -299,22 +277,23 @@ bool FavoritesStore::insert(const QString &name, const QString &ip, const QStrin
         return false;
     }
     QSqlQuery query(connection.database());
-    if (!query.prepare(InsertSql)) {
-        m_lastError =
-            QStringLiteral("The favourite server %1 cannot be added: %2").arg(quoted(name), query.lastError().text());
+    if (!run(query, sql, values, failure))
         return false;
-    }
-    query.addBindValue(asText(name));
-    query.addBindValue(asText(ip));
-    query.addBindValue(asText(port));
-    query.addBindValue(asText(rconPassword));
-    if (!query.exec()) {
-        m_lastError =
-            QStringLiteral("The favourite server %1 cannot be added: %2").arg(quoted(name), query.lastError().text());
-        return false;
-    }
     m_lastError.clear();
     return true;
+}
+
+bool FavoritesStore::run(QSqlQuery &query, const QString &sql, std::initializer_list<QString> values,
+                         const QString &failure)
+{
+    if (query.prepare(sql)) {
+        for (const QString &value : values)
+            query.addBindValue(asText(value));
+        if (query.exec())
+            return true;
+    }
+    m_lastError = failure + QStringLiteral(": ") + query.lastError().text();
+    return false;
 }
 
 } // namespace korvane

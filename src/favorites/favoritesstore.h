@@ -3,7 +3,10 @@
 #include <QList>
 #include <QString>
 
+#include <initializer_list>
 #include <optional>
+
+class QSqlQuery;
 
 namespace korvane {
 
@@ -39,6 +42,12 @@ public:
     QString filePath() const { return m_filePath; }
 
 private:
+    // One statement that changes the store, on its own connection.
+    bool change(const QString &sql, std::initializer_list<QString> values, const QString &failure);
+    // Prepares the statement, binds the values as text and runs it; on failure, lastError() is the
+    // failure text followed by the driver's message.
+    bool run(QSqlQuery &query, const QString &sql, std::initializer_list<QString> values, const QString &failure);
+
     QString m_filePath;
     QString m_lastError;
 };
