@@ -4,11 +4,14 @@ option(KORVANE_SANITIZE "Build with AddressSanitizer and UndefinedBehaviorSaniti
 
 add_library(korvane_options INTERFACE)
 target_compile_features(korvane_options INTERFACE cxx_std_20)
-target_compile_options(korvane_options INTERFACE -Wall -Wextra -Wpedantic)
+target_compile_options(korvane_options INTERFACE -Wall -Wextra -Wpedantic -Wold-style-cast -Wnon-virtual-dtor
+                                                 -Woverloaded-virtual)
 # Every conversion between bytes and text must be explicit: the wire and the files are Windows-1252.
 target_compile_definitions(korvane_options INTERFACE
     QT_NO_CAST_FROM_ASCII QT_NO_CAST_TO_ASCII QT_NO_CAST_FROM_BYTEARRAY QT_NO_URL_CAST_FROM_STRING
-    QT_USE_QSTRINGBUILDER QT_NO_KEYWORDS)
+    QT_USE_QSTRINGBUILDER QT_NO_KEYWORDS QT_NO_NARROWING_CONVERSIONS_IN_CONNECT
+    # Nothing deprecated in the oldest Qt the program builds with (Debian 12's 6.4).
+    QT_DISABLE_DEPRECATED_BEFORE=0x060400)
 if(KORVANE_WERROR)
     target_compile_options(korvane_options INTERFACE -Werror)
 endif()

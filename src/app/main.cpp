@@ -1,6 +1,5 @@
-#include "console/environment.h"
+#include "app/startup.h"
 #include "console/mainwindow.h"
-#include "settings/languagechooser.h"
 
 #include <QApplication>
 
@@ -9,9 +8,7 @@ int main(int argc, char *argv[])
     QApplication app(argc, argv);
     QApplication::setStyle(QStringLiteral("Fusion"));
 
-    korvane::MainWindow console{korvane::Environment(QCoreApplication::applicationDirPath())};
-    auto *chooser = new korvane::LanguageChooser(console);
-    console.setChooser(chooser);
-    chooser->start();
+    korvane::console::MainWindow console{korvane::ui::Environment(QCoreApplication::applicationDirPath())};
+    korvane::app::start(console);
     return QApplication::exec();
 }

@@ -1,20 +1,17 @@
 #include "console/confirmdialog.h"
 
-#include "console/formbuilder.h"
-#include "console/mainwindow.h"
-#include "match/gameplaywindow.h"
-#include "settings/captions.h"
+#include "rcon/serverlink.h"
 
 #include <QLabel>
 #include <QPushButton>
 
-namespace korvane {
+namespace korvane::console {
 
 namespace {
 
-using form::Kind;
+using ui::Kind;
 
-constexpr form::Control Layout[] = {
+constexpr ui::Control Layout[] = {
     {Kind::Picture, "Picture1", nullptr, 120, 120, 1815, 1815, ":/korvane/emblem.png"},
     {Kind::Heading, "lblSure", nullptr, 2160, 120, 4095, 375, "Are you sure?"},
     {Kind::Label, "lblAction", nullptr, 2160, 600, 1455, 255, "Action:"},
@@ -27,87 +24,51 @@ constexpr form::Control Layout[] = {
 
 // The action and parameter labels have no key: what they show must stay the English text that
 // "Yes" dispatches on.
-constexpr captions::Entry Captions[] = {
-    {"Sure", nullptr},
-    {"Sure.lblSure", "lblSure"},
-    {"Sure.lblAction", "lblAction"},
-    {"Sure.lblInput", "lblInput"},
-    {"Sure.btnSureOK", "btnSureOK"},
-    {"Sure.btnSureCancel", "btnSureCancel"},
-};
-
-// Where the parameter of a command comes from when "Yes" is pressed.
-enum class Parameter {
-    None,
-    Referee, // the game play window's referee field as it is now, not as the label shows it
-};
-
-struct Action {
-    const char *name; // the text of lblAction2, compared exactly
-    const char *literal;
-    Parameter parameter;
-};
-
-// Tried in this order.
-constexpr Action Actions[] = {
-    {"Clear bans from memory", " pb_sv_banempty", Parameter::None},
-    {"Kill the server", " killserver", Parameter::None},
-    {"Restart server", " exec server", Parameter::None},
-    {"Restart map", " ref restart", Parameter::None},
-    {"Load next map", " ref nextmap", Parameter::None},
-    {"Reset match", " ref matchreset", Parameter::None},
-    {"Shuffle teams with restart", " ref shuffleteamsxp", Parameter::None},
-    {"Shuffle teams without restart", " ref shuffleteamsxp_norestart", Parameter::None},
-    {"Swap teams", " ref swapteams", Parameter::None},
-    {"Give referee status", " ref referee ", Parameter::Referee},
+constexpr ui::Caption Captions[] = {
+    {"Sure"}, {"Sure.lblSure"}, {"Sure.lblAction"}, {"Sure.lblInput"}, {"Sure.btnSureOK"}, {"Sure.btnSureCancel"},
 };
 
 } // namespace
 
-ConfirmDialog::ConfirmDialog(MainWindow &main)
-    : SecondaryWindow(main)
+ConfirmDialog::ConfirmDialog(const ui::Context &context, QWidget *owner, RefereeField referee)
+    : SecondaryWindow(context, owner)
+    , m_referee(std::move(referee))
 {
-    form::setUpWindow(this, "Sure", "Confirm Action", 6510, 2130);
-    form::build(this, Layout);
-    m_action = form::child<QLabel>(this, "lblAction2");
-    m_parameter = form::child<QLabel>(this, "lblInput2");
+    setUp("Sure", "Confirm Action", 6510, 2130, Layout, Captions);
+    m_action = control<QLabel>("lblAction2");
+    m_parameter = control<QLabel>("lblInput2");
 
-    auto *yes = form::child<QPushButton>(this, "btnSureOK");
-    auto *no = form::child<QPushButton>(this, "btnSureCancel");
-    auto *picture = form::child<QWidget>(this, "Picture1");
+    auto *yes = control<QPushButton>("btnSureOK");
+    auto *no = control<QPushButton>("btnSureCancel");
+    auto *picture = control("Picture1");
     picture->setFocusPolicy(Qt::TabFocus);
     setTabOrder(yes, no);
     setTabOrder(no, picture);
     yes->setFocus();
 
-    connect(yes, &QPushButton::clicked, this, &ConfirmDialog::confirm);
-    connect(no, &QPushButton::clicked, this, &ConfirmDialog::cancel);
+    onClick("btnSureOK", &ConfirmDialog::confirm);
+    onClick("btnSureCancel", &ConfirmDialog::cancel);
 }
 
 ConfirmDialog::~ConfirmDialog() = default;
 
-void ConfirmDialog::applyCaptions()
+void ConfirmDialog::setAction(ui::ConfirmAction action, const QString &parameter)
 {
-    captions::apply(this, mainWindow().environment().folder, Captions);
-}
-
-void ConfirmDialog::setAction(const QString &action, const QString &parameter)
-{
-    m_action->setText(action);
+    m_action->setText(ui::text(ui::rowOf(ui::ConfirmActions, action).name));
     m_parameter->setText(parameter);
 }
 
 void ConfirmDialog::confirm()
 {
     const QString action = m_action->text();
-    for (const Action &row : Actions) {
-        if (action != form::text(row.name))
+    for (const ui::ConfirmRow &row : ui::ConfirmActions) {
+        if (action != ui::text(row.name))
             continue;
-        const QString literal = form::text(row.literal);
-        if (row.parameter == Parameter::None) {
-            mainWindow().sendCommand(literal);
-        } else if (const GamePlayWindow *gamePlay = mainWindow().gamePlayWindow()) {
-            mainWindow().sendCommand(literal, gamePlay->refereeText());
+        const QString literal = ui::text(row.literal);
+        if (!row.takesReferee) {
+            link().send(literal);
+        } else if (const std::optional<QString> referee = m_referee()) {
+            link().send(literal, *referee);
         }
         // Without the game play window there is no referee field to read: nothing is sent, and the
         // window is not brought back just for this.
@@ -129,4 +90,4 @@ void ConfirmDialog::clear()
     m_parameter->clear();
 }
 
-} // namespace korvane
+} // namespace korvane::console

@@ -1,73 +1,59 @@
 #pragma once
 
 #include "console/consolelog.h"
-#include "console/environment.h"
+#include "rcon/serverlink.h"
+#include "ui/context.h"
+#include "ui/dialogactions.h"
+#include "ui/environment.h"
+#include "ui/form.h"
 
 #include <QPointer>
 #include <QWidget>
 
-namespace korvane {
-
-class RconChannel;
-class SecondaryWindow;
-class ConfirmDialog;
-class ReasonDialog;
-class GamePlayWindow;
-class FunWindow;
-class PlayerListWindow;
+namespace korvane::favorites {
+class AddFavoriteDialog;
+class FavoritesWindow;
+} // namespace korvane::favorites
+namespace korvane::info {
 class CheatersWindow;
 class ConfigWindow;
-class FavoritesWindow;
-class AddFavoriteDialog;
+class PlayerListWindow;
+enum class PlayerList;
+} // namespace korvane::info
+namespace korvane::match {
+class FunWindow;
+class GamePlayWindow;
+} // namespace korvane::match
+namespace korvane::settings {
 class AboutWindow;
 class LanguageChooser;
+} // namespace korvane::settings
+namespace korvane::ui {
+class SecondaryWindow;
+}
 
-enum class PlayerList { Normal, PunkBuster };
+namespace korvane::console {
 
-// The console: server fields, connect and disconnect, the log, and the direct commands. It owns the
-// main endpoint and is the hub from which every other window is opened, at most one of each.
+class ConfirmDialog;
+class ReasonDialog;
+
+// The console: server fields, connect and disconnect, the log, and the direct commands. It holds the
+// link to the server and is the hub of the program: the one class that knows the other windows. It
+// opens each, at most one of each kind, and connects what they ask for.
 class MainWindow final : public QWidget {
     Q_OBJECT
 
 public:
-    explicit MainWindow(Environment environment);
+    explicit MainWindow(ui::Environment environment);
     ~MainWindow() override;
 
-    Environment &environment() { return m_environment; }
-    const Environment &environment() const { return m_environment; }
+    ui::Environment &environment() { return m_environment; }
+    rcon::ServerLink &link() { return m_link; }
 
-    // The server the program talks to, as the fields hold it now.
-    QString password() const;
-    QString serverHost() const;
-    quint16 serverPort() const;
     void setServerFields(const QString &ip, const QString &port, const QString &password);
-    // The text of one of this window's fields, read at the moment of the call.
-    QString fieldText(const char *name) const;
-
-    // An rcon request with the password of this moment, on the main endpoint or on another one.
-    void sendCommand(QStringView literal, QStringView parameter = {});
-    void sendCommand(RconChannel &channel, QStringView literal, QStringView parameter = {}) const;
-    // Points a window's endpoint at the server of the fields and opens it.
-    void openEndpoint(RconChannel &channel) const;
-
-    ConsoleLog &log() { return m_log; }
-    bool isConnected() const;
-
-    void openConfirm(const QString &action, const QString &parameter);
-    void openReason(const QString &action, bool reasonEnabled, bool lengthEnabled);
-    void openGamePlay();
-    void openFun();
-    void openPlayerList(PlayerList list);
-    void openCheaters();
-    void openConfig();
-    void openFavorites();
-    void showFavoritesAfterAdd();
-    void openAddFavorite();
-    void openAbout();
-
-    GamePlayWindow *gamePlayWindow() const;
-    FavoritesWindow *favoritesWindow() const;
-    void setChooser(LanguageChooser *chooser);
+    bool isConnected() const { return m_phase == Phase::Connected; }
+    // The start-up window, which the first showing of this window closes.
+    void setChooser(settings::LanguageChooser *chooser);
     void showAndRaise();
 
 protected:
@@ -76,37 +62,55 @@ protected:
     bool eventFilter(QObject *watched, QEvent *event) override;
 
 private:
-    template <typename W, typename... Args> W *ensure(QPointer<W> &slot, Args &&...args);
-    // One of this window's own controls. Looked up in the table built with the window, never among
-    // all children: the secondary windows are children too, and some reuse names (btnConfig, btnUnlock).
-    template <typename T = QWidget> T *control(const char *name) const;
+    // Connecting sends a status probe; the first answer decides. The hidden field edtState mirrors
+    // the probing ("0") and the connected ("1") phase.
+    enum class Phase { Disconnected, Probing, Connected };
 
+    template <typename T = QWidget> T *control(const char *name) const { return m_controls.get<T>(name); }
+    rcon::Server server() const;
+    void wireButtons();
     void load();
+
     void connectToServer();
+    void probe();
     void disconnectFromServer();
     void handleDatagram(const QByteArray &datagram);
     void decideStatus(const QString &cleaned);
-    void setConnected(bool connected);
-    void wireButtons();
+    void setPhase(Phase phase);
 
-    Environment m_environment;
-    QHash<QString, QWidget *> m_controls;
+    template <typename W, typename... Args> W *ensure(QPointer<W> &slot, Args &&...args);
+    template <typename W, typename Prepare> void present(W *window, Prepare &&prepare);
+    template <typename W> void present(W *window);
+    void wire(ui::SecondaryWindow &) {}
+    void wire(match::GamePlayWindow &window);
+    void wire(favorites::FavoritesWindow &window);
+    void wire(favorites::AddFavoriteDialog &dialog);
+
+    void openConfirm(ui::ConfirmAction action, const QString &parameter);
+    void openReason(ui::KickAction action);
+    void openPlayerList(info::PlayerList list);
+    void openAbout();
+
+    ui::Environment m_environment;
+    rcon::ServerLink m_link;
+    ui::Context m_context;
+    ui::Controls m_controls;
     ConsoleLog m_log;
-    RconChannel *m_socket;
+    Phase m_phase = Phase::Disconnected;
     bool m_loaded = false;
 
     QPointer<ConfirmDialog> m_confirm;
     QPointer<ReasonDialog> m_reason;
-    QPointer<GamePlayWindow> m_gamePlay;
-    QPointer<FunWindow> m_fun;
-    QPointer<PlayerListWindow> m_normalPlayers;
-    QPointer<PlayerListWindow> m_pbPlayers;
-    QPointer<CheatersWindow> m_cheaters;
-    QPointer<ConfigWindow> m_config;
-    QPointer<FavoritesWindow> m_favorites;
-    QPointer<AddFavoriteDialog> m_addFavorite;
-    QPointer<AboutWindow> m_about;
-    QPointer<LanguageChooser> m_chooser;
+    QPointer<match::GamePlayWindow> m_gamePlay;
+    QPointer<match::FunWindow> m_fun;
+    QPointer<info::PlayerListWindow> m_normalPlayers;
+    QPointer<info::PlayerListWindow> m_pbPlayers;
+    QPointer<info::CheatersWindow> m_cheaters;
+    QPointer<info::ConfigWindow> m_config;
+    QPointer<favorites::FavoritesWindow> m_favorites;
+    QPointer<favorites::AddFavoriteDialog> m_addFavorite;
+    QPointer<settings::AboutWindow> m_about;
+    QPointer<settings::LanguageChooser> m_chooser;
 };
 
-} // namespace korvane
+} // namespace korvane::console

@@ -1,20 +1,18 @@
 #include "console/reasondialog.h"
 
-#include "console/formbuilder.h"
-#include "console/mainwindow.h"
-#include "settings/captions.h"
+#include "rcon/serverlink.h"
 
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
 
-namespace korvane {
+namespace korvane::console {
 
 namespace {
 
-using form::Kind;
+using ui::Kind;
 
-constexpr form::Control Layout[] = {
+constexpr ui::Control Layout[] = {
     {Kind::Picture, "Picture1", nullptr, 120, 360, 1815, 1815, ":/korvane/emblem.png"},
     {Kind::Heading, "lblReason2", nullptr, 2040, 240, 4095, 375, "Kick/Ban Reason"},
     {Kind::Label, "lblAction", nullptr, 2040, 720, 1215, 255, "Command:"},
@@ -29,59 +27,27 @@ constexpr form::Control Layout[] = {
 
 // The command label and the two fields have no key: the label must stay the English text that
 // "Proceed" dispatches on, and the fields hold what the user typed.
-constexpr captions::Entry Captions[] = {
-    {"Reason", nullptr},
-    {"Reason.lblReason2", "lblReason2"},
-    {"Reason.lblAction", "lblAction"},
-    {"Reason.lblReason", "lblReason"},
-    {"Reason.lblLength", "lblLength"},
-    {"Reason.btnProceed", "btnProceed"},
-    {"Reason.btnCancel", "btnCancel"},
-};
-
-// What follows the target in a command, each part after one blank, also when it is empty.
-enum class Tail {
-    None,
-    Reason,
-    LengthAndReason,
-};
-
-struct Command {
-    const char *name; // the text of lblAction2, compared exactly
-    const char *literal;
-    const char *target; // the main window's field naming the player, GUID or address
-    Tail tail;
-};
-
-// Tried in this order.
-constexpr Command Commands[] = {
-    {"Kick By ID Number", " clientkick ", "edtSlot1", Tail::None},
-    {"Kick By Name", " kick ", "edtSlot3", Tail::None},
-    {"Ban By Name", " ban ", "edtSlot2", Tail::None},
-    {"PB Kick By Slot #", " pb_sv_kick ", "edtSlot4", Tail::LengthAndReason},
-    {"PB Kick By Name", " pb_sv_kick ", "edtSlot5", Tail::LengthAndReason},
-    {"PB Ban By Name", " pb_sv_ban ", "edtSlot6", Tail::Reason},
-    {"PB Ban By Slot #", " pb_sv_ban ", "edtSlot8", Tail::Reason},
-    {"PB Ban By GUID", " pb_sv_banguid ", "edtSlot7", Tail::Reason},
-    {"PB Ban By IP", " pb_sv_banmask ", "edtPBBanmask", Tail::None},
+constexpr ui::Caption Captions[] = {
+    {"Reason"},           {"Reason.lblReason2"}, {"Reason.lblAction"}, {"Reason.lblReason"},
+    {"Reason.lblLength"}, {"Reason.btnProceed"}, {"Reason.btnCancel"},
 };
 
 } // namespace
 
-ReasonDialog::ReasonDialog(MainWindow &main)
-    : SecondaryWindow(main)
+ReasonDialog::ReasonDialog(const ui::Context &context, QWidget *owner, MainField mainField)
+    : SecondaryWindow(context, owner)
+    , m_mainField(std::move(mainField))
 {
-    form::setUpWindow(this, "Reason", "Kick/Ban Reason", 6435, 2505);
-    form::build(this, Layout);
-    m_action = form::child<QLabel>(this, "lblAction2");
-    m_reason = form::child<QLineEdit>(this, "edtReason");
-    m_length = form::child<QLineEdit>(this, "edtLength");
+    setUp("Reason", "Kick/Ban Reason", 6435, 2505, Layout, Captions);
+    m_action = control<QLabel>("lblAction2");
+    m_reason = control<QLineEdit>("edtReason");
+    m_length = control<QLineEdit>("edtLength");
     // The command is shown greyed: it is information, not something to act on.
     m_action->setEnabled(false);
 
-    auto *proceed = form::child<QPushButton>(this, "btnProceed");
-    auto *cancel = form::child<QPushButton>(this, "btnCancel");
-    auto *picture = form::child<QWidget>(this, "Picture1");
+    auto *proceed = control<QPushButton>("btnProceed");
+    auto *cancel = control<QPushButton>("btnCancel");
+    auto *picture = control("Picture1");
     picture->setFocusPolicy(Qt::TabFocus);
     setTabOrder(cancel, proceed);
     setTabOrder(proceed, m_reason);
@@ -89,39 +55,35 @@ ReasonDialog::ReasonDialog(MainWindow &main)
     setTabOrder(m_length, picture);
     cancel->setFocus();
 
-    connect(proceed, &QPushButton::clicked, this, &ReasonDialog::proceed);
-    connect(cancel, &QPushButton::clicked, this, &ReasonDialog::cancel);
+    onClick("btnProceed", &ReasonDialog::proceed);
+    onClick("btnCancel", &ReasonDialog::cancel);
 }
 
 ReasonDialog::~ReasonDialog() = default;
 
-void ReasonDialog::applyCaptions()
+void ReasonDialog::setAction(ui::KickAction action)
 {
-    captions::apply(this, mainWindow().environment().folder, Captions);
-}
-
-void ReasonDialog::setAction(const QString &action, bool reasonEnabled, bool lengthEnabled)
-{
-    m_action->setText(action);
-    m_reason->setEnabled(reasonEnabled);
-    m_length->setEnabled(lengthEnabled);
+    const ui::KickRow &row = ui::rowOf(ui::KickActions, action);
+    m_action->setText(ui::text(row.name));
+    m_reason->setEnabled(row.reasonEnabled);
+    m_length->setEnabled(row.lengthEnabled);
 }
 
 void ReasonDialog::proceed()
 {
     const QString action = m_action->text();
-    for (const Command &row : Commands) {
-        if (action != form::text(row.name))
+    for (const ui::KickRow &row : ui::KickActions) {
+        if (action != ui::text(row.name))
             continue;
         // Everything is read now: the target may have been edited while the dialog was open, and a
         // disabled field still counts with whatever it holds.
-        QString parameter = mainWindow().fieldText(row.target);
+        QString parameter = m_mainField(row.target);
         const QChar blank = u' ';
-        if (row.tail == Tail::LengthAndReason)
+        if (row.tail == ui::Tail::LengthAndReason)
             parameter += blank + m_length->text();
-        if (row.tail != Tail::None)
+        if (row.tail != ui::Tail::None)
             parameter += blank + m_reason->text();
-        mainWindow().sendCommand(form::text(row.literal), parameter);
+        link().send(ui::text(row.literal), parameter);
         clear();
         break;
     }
@@ -141,4 +103,4 @@ void ReasonDialog::clear()
     m_length->clear();
 }
 
-} // namespace korvane
+} // namespace korvane::console

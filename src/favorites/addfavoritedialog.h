@@ -1,22 +1,24 @@
 #pragma once
 
-#include "console/secondarywindow.h"
+#include "ui/secondarywindow.h"
 
-namespace korvane {
+namespace korvane::favorites {
 
 // Adds one server to the favourites: a name, its address, port and rcon password, none of them empty.
 // After a successful add the favourites window opens again and shows it.
-class AddFavoriteDialog final : public SecondaryWindow {
+class AddFavoriteDialog final : public ui::SecondaryWindow {
     Q_OBJECT
 
 public:
-    explicit AddFavoriteDialog(MainWindow &main);
+    AddFavoriteDialog(const ui::Context &context, QWidget *owner);
     ~AddFavoriteDialog() override;
 
-    void applyCaptions();
+Q_SIGNALS:
+    // A server was stored; the dialog closes next.
+    void added();
 
 private:
     void addServer();
 };
 
-} // namespace korvane
+} // namespace korvane::favorites

@@ -13,7 +13,7 @@
 #include <atomic>
 #include <utility>
 
-namespace korvane {
+namespace korvane::favorites {
 
 namespace {
 
@@ -296,4 +296,4 @@ bool FavoritesStore::run(QSqlQuery &query, const QString &sql, std::initializer_
     return false;
 }
 
-} // namespace korvane
+} // namespace korvane::favorites

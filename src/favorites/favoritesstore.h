@@ -8,7 +8,7 @@
 
 class QSqlQuery;
 
-namespace korvane {
+namespace korvane::favorites {
 
 struct FavoriteServer {
     qint64 id = 0;
@@ -52,4 +52,4 @@ private:
     QString m_lastError;
 };
 
-} // namespace korvane
+} // namespace korvane::favorites

@@ -1,32 +1,24 @@
 #include "favorites/favoriteswindow.h"
 
-#include "console/formbuilder.h"
-#include "console/mainwindow.h"
-#include "favorites/favoritesstore.h"
-#include "settings/captions.h"
+#include "ui/environment.h"
 
 #include <QListWidget>
 #include <QPushButton>
 
-namespace korvane {
+namespace korvane::favorites {
 
 namespace {
 
-using form::Kind;
+using ui::Kind;
 
-constexpr form::Control Layout[] = {
+constexpr ui::Control Layout[] = {
     {Kind::ListBox, "List1", nullptr, 120, 120, 4800, 3135},
     {Kind::Button, "Add", nullptr, 120, 3375, 1530, 375, "Add"},
     {Kind::Button, "Delete", nullptr, 1755, 3375, 1530, 375, "Delete"},
     {Kind::Button, "Load", nullptr, 3390, 3375, 1530, 375, "Select/OK"},
 };
 
-constexpr captions::Entry Captions[] = {
-    {"Favorites", nullptr},
-    {"Favorites.Add", "Add"},
-    {"Favorites.Load", "Load"},
-    {"Favorites.Delete", "Delete"},
-};
+constexpr ui::Caption Captions[] = {{"Favorites"}, {"Favorites.Add"}, {"Favorites.Load"}, {"Favorites.Delete"}};
 
 const QString NameSeparator = QStringLiteral(" - ");
 
@@ -44,14 +36,10 @@ QString nameOf(const QString &line)
 
 } // namespace
 
-FavoritesWindow::FavoritesWindow(MainWindow &main)
-    : SecondaryWindow(main)
+FavoritesWindow::FavoritesWindow(const ui::Context &context, QWidget *owner)
+    : SecondaryWindow(context, owner)
 {
-    form::setUpWindow(this, "Favorites", "Favorites", 5040, 3870);
-    form::build(this, Layout);
-    const auto onClick = [this](const char *button, void (FavoritesWindow::*handler)()) {
-        connect(form::child<QPushButton>(this, button), &QPushButton::clicked, this, handler);
-    };
+    setUp("Favorites", "Favorites", 5040, 3870, Layout, Captions);
     onClick("Add", &FavoritesWindow::addServer);
     onClick("Delete", &FavoritesWindow::deleteServer);
     onClick("Load", &FavoritesWindow::selectServer);
@@ -60,30 +48,25 @@ FavoritesWindow::FavoritesWindow(MainWindow &main)
 
 FavoritesWindow::~FavoritesWindow() = default;
 
-void FavoritesWindow::applyCaptions()
-{
-    captions::apply(this, mainWindow().environment().folder, Captions);
-}
-
 void FavoritesWindow::fillList()
 {
-    FavoritesStore store(mainWindow().environment().favoritesFile);
+    FavoritesStore store(environment().favoritesFile);
     const std::optional<QList<FavoriteServer>> servers = store.listAll();
     if (!servers) {
-        // The window still opens, empty; it is not shown yet, so the message stands over the main window.
-        mainWindow().environment().message(&mainWindow(), store.lastError());
+        // The window still opens, empty; it is not shown yet, so the message stands over its owner.
+        environment().message(parentWidget(), store.lastError());
         return;
     }
-    auto *list = form::child<QListWidget>(this, "List1");
+    auto *list = control<QListWidget>("List1");
     for (const FavoriteServer &server : *servers)
         list->addItem(lineOf(server));
 }
 
 QListWidgetItem *FavoritesWindow::selectedLine()
 {
-    const QList<QListWidgetItem *> selected = form::child<QListWidget>(this, "List1")->selectedItems();
+    const QList<QListWidgetItem *> selected = control<QListWidget>("List1")->selectedItems();
     if (selected.isEmpty() || selected.constFirst()->text().isEmpty()) {
-        mainWindow().environment().message(this, QStringLiteral("Please select a server"));
+        environment().message(this, QStringLiteral("Please select a server"));
         return nullptr;
     }
     return selected.constFirst();
@@ -94,15 +77,14 @@ void FavoritesWindow::selectServer()
     const QListWidgetItem *line = selectedLine();
     if (!line)
         return;
-    FavoritesStore store(mainWindow().environment().favoritesFile);
+    FavoritesStore store(environment().favoritesFile);
     const std::optional<FavoriteServer> server = store.findByName(nameOf(line->text()));
     if (!server) {
         // The main window keeps its server: half a server in its fields would be worse than none.
         reportFailure(store.lastError());
         return;
     }
-    mainWindow().setServerFields(server->ip, server->port, server->rconPassword);
-    mainWindow().showAndRaise();
+    Q_EMIT serverChosen(*server);
     close();
 }
 
@@ -111,7 +93,7 @@ void FavoritesWindow::deleteServer()
     QListWidgetItem *line = selectedLine();
     if (!line)
         return;
-    FavoritesStore store(mainWindow().environment().favoritesFile);
+    FavoritesStore store(environment().favoritesFile);
     if (!store.removeByName(nameOf(line->text()))) {
         // The line stays while its row does.
         reportFailure(store.lastError());
@@ -123,13 +105,13 @@ void FavoritesWindow::deleteServer()
 
 void FavoritesWindow::addServer()
 {
-    mainWindow().openAddFavorite();
+    Q_EMIT addRequested();
     close();
 }
 
 void FavoritesWindow::reportFailure(const QString &failure)
 {
-    mainWindow().environment().message(this, failure);
+    environment().message(this, failure);
 }
 
-} // namespace korvane
+} // namespace korvane::favorites

@@ -1,22 +1,26 @@
 #pragma once
 
-#include "console/secondarywindow.h"
+#include "favorites/favoritesstore.h"
+#include "ui/secondarywindow.h"
 
 class QListWidgetItem;
 
-namespace korvane {
+namespace korvane::favorites {
 
 // The stored servers, one line each ("Name - IP:Port", in the order they were added). Select/OK
-// copies a server into the main window's fields, Delete forgets it, Add opens the add dialog. The
+// hands a server to the main window's fields, Delete forgets it, Add asks for the add dialog. The
 // list is read once, when the window opens; afterwards the list box is the only copy.
-class FavoritesWindow final : public SecondaryWindow {
+class FavoritesWindow final : public ui::SecondaryWindow {
     Q_OBJECT
 
 public:
-    explicit FavoritesWindow(MainWindow &main);
+    FavoritesWindow(const ui::Context &context, QWidget *owner);
     ~FavoritesWindow() override;
 
-    void applyCaptions();
+Q_SIGNALS:
+    // The window closes after each of these.
+    void serverChosen(const korvane::favorites::FavoriteServer &server);
+    void addRequested();
 
 private:
     void fillList();
@@ -28,4 +32,4 @@ private:
     void reportFailure(const QString &failure);
 };
 
-} // namespace korvane
+} // namespace korvane::favorites

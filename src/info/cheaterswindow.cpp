@@ -1,73 +1,58 @@
 #include "info/cheaterswindow.h"
 
-#include "console/consolelog.h"
-#include "console/formbuilder.h"
-#include "console/mainwindow.h"
-#include "rcon/rconchannel.h"
+#include "rcon/serverlink.h"
 #include "rcon/textcodec.h"
 #include "rcon/wireformat.h"
-#include "settings/captions.h"
+#include "ui/answerfield.h"
+#include "ui/environment.h"
 
 #include <QDir>
 #include <QPlainTextEdit>
 #include <QPushButton>
 #include <QSaveFile>
 
-namespace korvane {
+namespace korvane::info {
 
 namespace {
 
-using form::Kind;
+using ui::Kind;
 
-constexpr form::Control Layout[] = {
+constexpr ui::Control Layout[] = {
     {Kind::Picture, "Picture1", nullptr, 120, 120, 1815, 1815, ":/korvane/emblem.png"},
     {Kind::Label, "lblCheaters", nullptr, 2040, 120, 7455, 255, "ETPro \"/cheaters\" List with ETPro GUIDs"},
     {Kind::AnswerField, "edtCheaters", nullptr, 2040, 435, 7455, 2835},
     {Kind::Button, "btnSave", nullptr, 7275, 3390, 2220, 360, "Save List"},
 };
 
-constexpr captions::Entry Captions[] = {
-    {"Cheaters", nullptr},
-    {"Cheaters.lblCheaters", "lblCheaters"},
-    {"Cheaters.btnSave", "btnSave"},
-};
+constexpr ui::Caption Captions[] = {{"Cheaters"}, {"Cheaters.lblCheaters"}, {"Cheaters.btnSave"}};
 
 } // namespace
 
-CheatersWindow::CheatersWindow(MainWindow &main)
-    : SecondaryWindow(main)
+CheatersWindow::CheatersWindow(const ui::Context &context, QWidget *owner)
+    : SecondaryWindow(context, owner)
+    , m_endpoint(new rcon::Endpoint(QStringLiteral("SocketCheaters"), this))
 {
-    form::setUpWindow(this, "Cheaters", "ETPro \"/cheaters\" List with ETPro GUIDs", 9615, 3870);
-    form::build(this, Layout);
-    m_field = form::child<QPlainTextEdit>(this, "edtCheaters");
-    connect(form::child<QPushButton>(this, "btnSave"), &QPushButton::clicked, this, &CheatersWindow::save);
+    setUp("Cheaters", "ETPro \"/cheaters\" List with ETPro GUIDs", 9615, 3870, Layout, Captions);
+    m_field = control<QPlainTextEdit>("edtCheaters");
+    onClick("btnSave", &CheatersWindow::save);
 
-    m_endpoint = new RconChannel(this);
-    m_endpoint->setObjectName(QStringLiteral("SocketCheaters"));
-    connect(m_endpoint, &RconChannel::datagramReceived, this, &CheatersWindow::showDatagram);
-
+    connect(m_endpoint, &rcon::Endpoint::datagramReceived, this, &CheatersWindow::showDatagram);
     // Asked once per opening; to ask again the window is closed and opened again.
-    mainWindow().openEndpoint(*m_endpoint);
-    m_field->clear();
-    m_field->repaint();
-    mainWindow().sendCommand(*m_endpoint, u" cheaters");
+    link().open(*m_endpoint);
+    ui::clearAnswer(m_field);
+    link().send(*m_endpoint, u" cheaters");
 }
 
 CheatersWindow::~CheatersWindow() = default;
 
-void CheatersWindow::applyCaptions()
-{
-    captions::apply(this, mainWindow().environment().folder, Captions);
-}
-
 void CheatersWindow::showDatagram(const QByteArray &datagram)
 {
-    ConsoleLog::appendTo(m_field, rcon::cleanCheatersReply(codec::fromWire(datagram)));
+    ui::appendAnswer(m_field, rcon::cleanCheatersReply(rcon::fromWire(datagram)));
 }
 
 void CheatersWindow::save()
 {
-    Environment &environment = mainWindow().environment();
+    ui::Environment &environment = this->environment();
     const QString chosen = environment.saveFileName(this);
     if (chosen.isEmpty())
         return;
@@ -78,8 +63,8 @@ void CheatersWindow::save()
     QSaveFile file(fileName);
     // A file the user may replace in a folder where no temporary file can be made is still written.
     file.setDirectWriteFallback(true);
-    const QString text = ConsoleLog::textOf(m_field) + QStringLiteral("\r\n");
-    const QByteArray contents = codec::toWire(text);
+    const QString text = ui::answerText(m_field) + QStringLiteral("\r\n");
+    const QByteArray contents = rcon::toWire(text);
     if (file.open(QIODevice::WriteOnly) && file.write(contents) == contents.size() && file.commit())
         return;
     // Reported rather than dropped: the list on screen may be all the user has of it.
@@ -87,4 +72,4 @@ void CheatersWindow::save()
                                   .arg(QDir::toNativeSeparators(fileName), file.errorString()));
 }
 
-} // namespace korvane
+} // namespace korvane::info

@@ -1,29 +1,28 @@
 #pragma once
 
-#include "console/secondarywindow.h"
+#include "ui/secondarywindow.h"
 
 class QPlainTextEdit;
 
-namespace korvane {
+namespace korvane::info {
 
 // The ETPro cheaters list: asked for once when the window opens, shown, and saved to a text file on
 // request. A server without ETPro is reported in one sentence instead of its "unknown command".
-class CheatersWindow final : public SecondaryWindow {
+class CheatersWindow final : public ui::SecondaryWindow {
     Q_OBJECT
 
 public:
-    explicit CheatersWindow(MainWindow &main);
+    CheatersWindow(const ui::Context &context, QWidget *owner);
     ~CheatersWindow() override;
 
-    void applyCaptions();
-    RconChannel *endpoint() override { return m_endpoint; }
+    rcon::Endpoint *endpoint() override { return m_endpoint; }
 
 private:
     void showDatagram(const QByteArray &datagram);
     void save();
 
     QPlainTextEdit *m_field;
-    RconChannel *m_endpoint;
+    rcon::Endpoint *m_endpoint;
 };
 
-} // namespace korvane
+} // namespace korvane::info

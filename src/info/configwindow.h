@@ -1,22 +1,21 @@
 #pragma once
 
-#include "console/secondarywindow.h"
+#include "ui/secondarywindow.h"
 
 class QPlainTextEdit;
 
-namespace korvane {
+namespace korvane::info {
 
 // The ETPro configurations of the server: lists them and loads the one named in edtConfig2, all
 // through the window's own endpoint, with every answer shown in the window's list.
-class ConfigWindow final : public SecondaryWindow {
+class ConfigWindow final : public ui::SecondaryWindow {
     Q_OBJECT
 
 public:
-    explicit ConfigWindow(MainWindow &main);
+    ConfigWindow(const ui::Context &context, QWidget *owner);
     ~ConfigWindow() override;
 
-    void applyCaptions();
-    RconChannel *endpoint() override { return m_endpoint; }
+    rcon::Endpoint *endpoint() override { return m_endpoint; }
 
 private:
     void askForList();
@@ -24,7 +23,7 @@ private:
     void showDatagram(const QByteArray &datagram);
 
     QPlainTextEdit *m_field;
-    RconChannel *m_endpoint;
+    rcon::Endpoint *m_endpoint;
 };
 
-} // namespace korvane
+} // namespace korvane::info

@@ -1,11 +1,10 @@
 #include "info/playerlistwindow.h"
 
-#include "console/consolelog.h"
-#include "console/formbuilder.h"
-#include "rcon/rconchannel.h"
+#include "rcon/serverlink.h"
 #include "rcon/textcodec.h"
 #include "rcon/wireformat.h"
-#include "settings/captions.h"
+#include "ui/answerfield.h"
+#include "ui/environment.h"
 
 #include <QPlainTextEdit>
 #include <QTimer>
@@ -13,7 +12,7 @@
 #include <algorithm>
 #include <array>
 
-namespace korvane {
+namespace korvane::info {
 
 // Everything in which the two popups differ.
 struct PlayerListDesign {
@@ -24,12 +23,12 @@ struct PlayerListDesign {
     const char *endpoint;
     const char *timer;
     const char *command;
-    std::array<captions::Entry, 2> captions;
+    std::array<ui::Caption, 2> captions;
 };
 
 namespace {
 
-using form::Kind;
+using ui::Kind;
 
 constexpr PlayerListDesign Designs[] = {
     {PlayerList::Normal,
@@ -39,7 +38,7 @@ constexpr PlayerListDesign Designs[] = {
      "SocketNormal",
      "Timer1",
      " status",
-     {{{"NormalPlayers", nullptr}, {"NormalPlayers.lblNormalPlayers", "lblNormalPlayers"}}}},
+     {{{"NormalPlayers"}, {"NormalPlayers.lblNormalPlayers"}}}},
     {PlayerList::PunkBuster,
      "PBPlayers",
      "PunkBuster Players List Popup",
@@ -47,7 +46,7 @@ constexpr PlayerListDesign Designs[] = {
      "SocketPB",
      "Timer2",
      " pb_sv_plist",
-     {{{"PBPlayers", nullptr}, {"PBPlayers.lblPBPlayers", "lblPBPlayers"}}}},
+     {{{"PBPlayers"}, {"PBPlayers.lblPBPlayers"}}}},
 };
 
 const PlayerListDesign &designOf(PlayerList list)
@@ -59,7 +58,7 @@ const PlayerListDesign &designOf(PlayerList list)
 }
 
 // The emblem at the left, the title above the list.
-constexpr std::array<form::Control, 3> layoutOf(const PlayerListDesign &d)
+constexpr std::array<ui::Control, 3> layoutOf(const PlayerListDesign &d)
 {
     return {{
         {Kind::Picture, "Picture1", nullptr, 120, 120, 1815, 1815, ":/korvane/emblem.png"},
@@ -70,52 +69,44 @@ constexpr std::array<form::Control, 3> layoutOf(const PlayerListDesign &d)
 
 } // namespace
 
-PlayerListWindow::PlayerListWindow(MainWindow &main, PlayerList list)
-    : SecondaryWindow(main)
+PlayerListWindow::PlayerListWindow(const ui::Context &context, QWidget *owner, PlayerList list)
+    : SecondaryWindow(context, owner)
     , m_design(designOf(list))
 {
-    form::setUpWindow(this, m_design.window, m_design.title, 9615, 3870);
-    form::build(this, layoutOf(m_design));
-    m_field = form::child<QPlainTextEdit>(this, m_design.window);
+    setUp(m_design.window, m_design.title, 9615, 3870, layoutOf(m_design), m_design.captions);
+    m_field = control<QPlainTextEdit>(m_design.window);
 
-    m_endpoint = new RconChannel(this);
-    m_endpoint->setObjectName(form::text(m_design.endpoint));
-    connect(m_endpoint, &RconChannel::datagramReceived, this, &PlayerListWindow::showDatagram);
+    m_endpoint = new rcon::Endpoint(ui::text(m_design.endpoint), this);
+    connect(m_endpoint, &rcon::Endpoint::datagramReceived, this, &PlayerListWindow::showDatagram);
 
     // Precise: the list is meant to come every seven seconds, not somewhere around that.
     m_timer = new QTimer(this);
-    m_timer->setObjectName(form::text(m_design.timer));
+    m_timer->setObjectName(ui::text(m_design.timer));
     m_timer->setTimerType(Qt::PreciseTimer);
-    m_timer->setInterval(main.environment().playerListRefreshMs);
+    m_timer->setInterval(environment().playerListRefreshMs);
     connect(m_timer, &QTimer::timeout, this, &PlayerListWindow::refresh);
     // The window is deleted only later; a tick in between must not ask again.
     connect(this, &SecondaryWindow::closing, m_timer, &QTimer::stop);
     m_timer->start();
 
     // The host and port are taken now, once; the ticks reuse the open endpoint.
-    mainWindow().openEndpoint(*m_endpoint);
+    link().open(*m_endpoint);
     refresh();
 }
 
 PlayerListWindow::~PlayerListWindow() = default;
 
-void PlayerListWindow::applyCaptions()
-{
-    captions::apply(this, mainWindow().environment().folder, m_design.captions);
-}
-
 void PlayerListWindow::refresh()
 {
     // Emptied before asking, so the list shows only what came since this request.
-    m_field->clear();
-    m_field->repaint();
-    mainWindow().sendCommand(*m_endpoint, form::text(m_design.command));
+    ui::clearAnswer(m_field);
+    link().send(*m_endpoint, ui::text(m_design.command));
 }
 
 void PlayerListWindow::showDatagram(const QByteArray &datagram)
 {
     // The pieces of a long answer are joined as they come, so the list reads as one text.
-    ConsoleLog::appendTo(m_field, rcon::cleanReply(codec::fromWire(datagram)));
+    ui::appendAnswer(m_field, rcon::cleanReply(rcon::fromWire(datagram)));
 }
 
-} // namespace korvane
+} // namespace korvane::info

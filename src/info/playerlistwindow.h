@@ -1,27 +1,27 @@
 #pragma once
 
-#include "console/mainwindow.h"
-#include "console/secondarywindow.h"
+#include "ui/secondarywindow.h"
 
 class QPlainTextEdit;
 class QTimer;
 
-namespace korvane {
+namespace korvane::info {
+
+enum class PlayerList { Normal, PunkBuster };
 
 struct PlayerListDesign;
 
 // A self-refreshing player list: the normal one (" status") or PunkBuster's (" pb_sv_plist"). Each
 // has its own endpoint, so its answers never reach the console log, and asks again on every tick of
 // its timer for as long as it is open.
-class PlayerListWindow final : public SecondaryWindow {
+class PlayerListWindow final : public ui::SecondaryWindow {
     Q_OBJECT
 
 public:
-    explicit PlayerListWindow(MainWindow &main, PlayerList list);
+    PlayerListWindow(const ui::Context &context, QWidget *owner, PlayerList list);
     ~PlayerListWindow() override;
 
-    void applyCaptions();
-    RconChannel *endpoint() override { return m_endpoint; }
+    rcon::Endpoint *endpoint() override { return m_endpoint; }
 
 private:
     void refresh();
@@ -29,8 +29,8 @@ private:
 
     const PlayerListDesign &m_design;
     QPlainTextEdit *m_field;
-    RconChannel *m_endpoint;
+    rcon::Endpoint *m_endpoint;
     QTimer *m_timer;
 };
 
-} // namespace korvane
+} // namespace korvane::info

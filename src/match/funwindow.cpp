@@ -1,18 +1,17 @@
 #include "match/funwindow.h"
 
-#include "console/commandbuttons.h"
-#include "console/formbuilder.h"
-#include "console/mainwindow.h"
-#include "settings/captions.h"
+#include "rcon/serverlink.h"
+#include "ui/commandbuttons.h"
+#include "ui/environment.h"
 
 #include <QProgressBar>
 #include <QPushButton>
 
-namespace korvane {
+namespace korvane::match {
 
 namespace {
 
-using form::Kind;
+using ui::Kind;
 
 // One row per variable: change it to the value beside the button, or reset it. The switches follow
 // as on/off pairs, then the master reset with its progress bar across the whole window.
@@ -30,7 +29,7 @@ constexpr int row(int index)
     return 1080 + index * 360;
 }
 
-constexpr form::Control Layout[] = {
+constexpr ui::Control Layout[] = {
     {Kind::Picture, "Picture1", nullptr, 120, 120, 840, 840, ":/korvane/emblem.png"},
     {Kind::Heading, "lblFun", nullptr, 1080, 330, Whole - 960, 420, "Fun Commands"},
 
@@ -63,32 +62,32 @@ constexpr form::Control Layout[] = {
 constexpr int WindowWidth = Whole + 240;
 constexpr int WindowHeight = 4920;
 
-// Four keys differ in letter case from their control's name; keys are matched regardless of case.
-constexpr captions::Entry Captions[] = {
-    {"fun", nullptr},
-    {"fun.lblFun", "lblFun"},
-    {"fun.btngravity", "btngravity"},
-    {"fun.btnGravityReset", "btnGravityReset"},
+// Four keys differ in letter case from their control's name, so they name it.
+constexpr ui::Caption Captions[] = {
+    {"fun"},
+    {"fun.lblFun"},
+    {"fun.btngravity"},
+    {"fun.btnGravityReset"},
     {"fun.btnspeed", "btnSpeed"},
     {"fun.btnspeedreset", "btnSpeedReset"},
-    {"fun.btnShove", "btnShove"},
-    {"fun.btnShoveReset", "btnShoveReset"},
-    {"fun.btnMoverscale", "btnMoverscale"},
+    {"fun.btnShove"},
+    {"fun.btnShoveReset"},
+    {"fun.btnMoverscale"},
     {"fun.btnMoverscalereset", "btnmoverscaleReset"},
-    {"fun.btnWolfrofOn", "btnWolfrofOn"},
-    {"fun.btnWolfrofOff", "btnWolfrofOff"},
-    {"fun.btnShove_nozOn", "btnShove_nozOn"},
-    {"fun.btnShove_nozOff", "btnShove_nozOff"},
-    {"fun.btnknifeonlyOn", "btnknifeonlyOn"},
-    {"fun.btnknifeonlyOff", "btnknifeonlyOff"},
-    {"fun.btnResetAll", "btnResetAll"},
-    {"fun.btnheadshot", "btnheadshot"},
+    {"fun.btnWolfrofOn"},
+    {"fun.btnWolfrofOff"},
+    {"fun.btnShove_nozOn"},
+    {"fun.btnShove_nozOff"},
+    {"fun.btnknifeonlyOn"},
+    {"fun.btnknifeonlyOff"},
+    {"fun.btnResetAll"},
+    {"fun.btnheadshot"},
     {"fun.btnheadshotReset", "btnHeadshotReset"},
 };
 static_assert(std::size(Captions) == 19);
 
 // Buttons that send at once: the literal, then the field's text as it stands.
-constexpr commands::Direct DirectCommands[] = {
+constexpr ui::DirectCommand DirectCommands[] = {
     {"btngravity", " g_gravity ", "edtgravity"},
     {"btnGravityReset", " reset g_gravity", nullptr},
     {"btnSpeed", " g_speed ", "edtSpeed"},
@@ -108,13 +107,13 @@ constexpr commands::Direct DirectCommands[] = {
 };
 
 // The headshot list's entries in order, each with its command; any other text sends nothing.
-constexpr commands::Choice HeadshotModes[] = {
+constexpr ui::Choice HeadshotModes[] = {
     {"0 - Off", " b_headshot 0"},
     {"1 - Headshot only", " b_headshot 1"},
     {"2 - Instagib", " b_headshot 2"},
     {"3 - Instagib with headshot", " b_headshot 3"},
 };
-constexpr commands::ChoiceList Choices[] = {{"btnheadshot", "Combo1", HeadshotModes}};
+constexpr ui::ChoiceList Choices[] = {{"btnheadshot", "Combo1", HeadshotModes}};
 
 // The master reset, step by step: the command, then the progress shown once its wait is over.
 struct ResetStep {
@@ -130,36 +129,30 @@ constexpr int ResetSpacingMs = 800;
 
 } // namespace
 
-FunWindow::FunWindow(MainWindow &main)
-    : SecondaryWindow(main)
+FunWindow::FunWindow(const ui::Context &context, QWidget *owner)
+    : SecondaryWindow(context, owner)
 {
-    form::setUpWindow(this, "fun", "Fun Commands", WindowWidth, WindowHeight);
-    form::build(this, Layout);
-    commands::connectDirect(this, main, DirectCommands);
-    commands::setUpChoices(this, main, Choices);
-    connect(form::child<QPushButton>(this, "btnResetAll"), &QPushButton::clicked, this, &FunWindow::masterReset);
+    setUp("fun", "Fun Commands", WindowWidth, WindowHeight, Layout, Captions);
+    ui::connectDirect(controls(), link(), DirectCommands);
+    ui::setUpChoices(controls(), link(), Choices);
+    onClick("btnResetAll", &FunWindow::masterReset);
 }
 
 FunWindow::~FunWindow() = default;
 
-void FunWindow::applyCaptions()
-{
-    captions::apply(this, mainWindow().environment().folder, Captions);
-}
-
 void FunWindow::masterReset()
 {
     // The waits block the whole program, so the bar is repainted by hand to show each step.
-    auto *progress = form::child<QProgressBar>(this, "Progress");
+    auto *progress = control<QProgressBar>("Progress");
     progress->setValue(0);
     progress->repaint();
     for (const ResetStep &step : ResetSteps) {
-        mainWindow().sendCommand(form::text(step.literal));
-        mainWindow().environment().wait(ResetSpacingMs);
+        link().send(ui::text(step.literal));
+        environment().wait(ResetSpacingMs);
         progress->setValue(step.progress);
         progress->repaint();
     }
-    mainWindow().environment().message(this, QStringLiteral("'Fun' Cvars Reset"));
+    environment().message(this, QStringLiteral("'Fun' Cvars Reset"));
 }
 
-} // namespace korvane
+} // namespace korvane::match

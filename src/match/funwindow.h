@@ -1,22 +1,20 @@
 #pragma once
 
-#include "console/secondarywindow.h"
+#include "ui/secondarywindow.h"
 
-namespace korvane {
+namespace korvane::match {
 
 // The fun server variables of the mod, one button each, and a master reset that puts all eight back
 // one by one. Everything is sent on the main endpoint; the replies land in the console.
-class FunWindow final : public SecondaryWindow {
+class FunWindow final : public ui::SecondaryWindow {
     Q_OBJECT
 
 public:
-    explicit FunWindow(MainWindow &main);
+    FunWindow(const ui::Context &context, QWidget *owner);
     ~FunWindow() override;
-
-    void applyCaptions();
 
 private:
     void masterReset();
 };
 
-} // namespace korvane
+} // namespace korvane::match

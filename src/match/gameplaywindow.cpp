@@ -1,22 +1,19 @@
 #include "match/gameplaywindow.h"
 
-#include "console/commandbuttons.h"
-#include "console/formbuilder.h"
-#include "console/mainwindow.h"
-#include "rcon/rconchannel.h"
+#include "rcon/serverlink.h"
 #include "rcon/textcodec.h"
 #include "rcon/wireformat.h"
-#include "settings/captions.h"
+#include "ui/commandbuttons.h"
 
 #include <QLineEdit>
 #include <QListWidget>
 #include <QPushButton>
 
-namespace korvane {
+namespace korvane::match {
 
 namespace {
 
-using form::Kind;
+using ui::Kind;
 
 // Inside each frame the controls sit in a grid of two columns: a button and the field, list or
 // second button beside it. The right-hand frames hold the longest captions, so their cells are wider.
@@ -42,7 +39,7 @@ constexpr int R2 = R1 + RCell + 60;
 constexpr int RightFrames = LeftFrames + LeftWidth + 120;
 constexpr int RightWidth = R2 + RCell + 120;
 
-constexpr form::Control Layout[] = {
+constexpr ui::Control Layout[] = {
     {Kind::Picture, "Picture1", nullptr, 120, 120, 6060, 780, ":/korvane/logo.png"},
     {Kind::Heading, "lblGamePlay", nullptr, 6540, 300, 6900, 420, "Game play Commands"},
 
@@ -113,61 +110,61 @@ constexpr form::Control Layout[] = {
 constexpr int WindowWidth = RightFrames + RightWidth + 120;
 constexpr int WindowHeight = 8130;
 
-constexpr captions::Entry Captions[] = {
-    {"Other", nullptr},
-    {"Other.lblGamePlay", "lblGamePlay"},
-    {"Other.Map", "Map"},
-    {"Other.btnMapRestart", "btnMapRestart"},
-    {"Other.btnNextmap", "btnNextmap"},
-    {"Other.btnPause", "btnPause"},
-    {"Other.btnResume", "btnResume"},
-    {"Other.btnMatchReset", "btnMatchReset"},
-    {"Other.btnStartMatch", "btnStartMatch"},
-    {"Other.btnMap", "btnMap"},
-    {"Other.edtMap", "edtMap"},
-    {"Other.btnTimeLimit", "btnTimeLimit"},
-    {"Other.edtTimeLimit", "edtTimeLimit"},
-    {"Other.Teams", "Teams"},
-    {"Other.btnShuffle", "btnShuffle"},
-    {"Other.btnShuffle2", "btnShuffle2"},
-    {"Other.btnLock", "btnLock"},
-    {"Other.btnUnlock", "btnUnlock"},
-    {"Other.btnSwap", "btnSwap"},
-    {"Other.btnCoin", "btnCoin"},
-    {"Other.btnAllReady", "btnAllReady"},
-    {"Other.btnBTeamOn", "btnBTeamOn"},
-    {"Other.btnBTeamOff", "btnBTeamOff"},
-    {"Other.btnPutAllies", "btnPutAllies"},
-    {"Other.btnPutAxis", "btnPutAxis"},
-    {"Other.btnReferee", "btnReferee"},
-    {"Other.btnUnReferee", "btnUnReferee"},
-    {"Other.btnRemove", "btnRemove"},
-    {"Other.Misc", "Misc"},
-    {"Other.btnFFon", "btnFFon"},
-    {"Other.btnFFoff", "btnFFoff"},
-    {"Other.btnGametype", "btnGametype"},
-    {"Other.btnMuteS", "btnMuteS"},
-    {"Other.btnUnMuteS", "btnUnMuteS"},
-    {"Other.btnSpecLock", "btnSpecLock"},
-    {"Other.btnSpecUnlock", "btnSpecUnlock"},
-    {"Other.btnMute", "btnMute"},
-    {"Other.btnUnMute", "btnUnMute"},
-    {"Other.btnWarn", "btnWarn"},
-    {"Other.Campaign", "Campaign"},
-    {"Other.btnCampaign", "btnCampaign"},
-    {"Other.Settings", "Settings"},
-    {"Other.btnPub", "btnPub"},
-    {"Other.btnComp", "btnComp"},
-    {"Other.btnWarmup", "btnWarmup"},
-    {"Other.edtWarmup", "edtWarmup"},
-    {"Other.btnWarmupDamage", "btnWarmupDamage"},
-    {"Other.btnfuncommands", "btnfuncommands"},
-    {"Other.FunCommands", "FunCommands"},
+constexpr ui::Caption Captions[] = {
+    {"Other"},
+    {"Other.lblGamePlay"},
+    {"Other.Map"},
+    {"Other.btnMapRestart"},
+    {"Other.btnNextmap"},
+    {"Other.btnPause"},
+    {"Other.btnResume"},
+    {"Other.btnMatchReset"},
+    {"Other.btnStartMatch"},
+    {"Other.btnMap"},
+    {"Other.edtMap"},
+    {"Other.btnTimeLimit"},
+    {"Other.edtTimeLimit"},
+    {"Other.Teams"},
+    {"Other.btnShuffle"},
+    {"Other.btnShuffle2"},
+    {"Other.btnLock"},
+    {"Other.btnUnlock"},
+    {"Other.btnSwap"},
+    {"Other.btnCoin"},
+    {"Other.btnAllReady"},
+    {"Other.btnBTeamOn"},
+    {"Other.btnBTeamOff"},
+    {"Other.btnPutAllies"},
+    {"Other.btnPutAxis"},
+    {"Other.btnReferee"},
+    {"Other.btnUnReferee"},
+    {"Other.btnRemove"},
+    {"Other.Misc"},
+    {"Other.btnFFon"},
+    {"Other.btnFFoff"},
+    {"Other.btnGametype"},
+    {"Other.btnMuteS"},
+    {"Other.btnUnMuteS"},
+    {"Other.btnSpecLock"},
+    {"Other.btnSpecUnlock"},
+    {"Other.btnMute"},
+    {"Other.btnUnMute"},
+    {"Other.btnWarn"},
+    {"Other.Campaign"},
+    {"Other.btnCampaign"},
+    {"Other.Settings"},
+    {"Other.btnPub"},
+    {"Other.btnComp"},
+    {"Other.btnWarmup"},
+    {"Other.edtWarmup"},
+    {"Other.btnWarmupDamage"},
+    {"Other.btnfuncommands"},
+    {"Other.FunCommands"},
 };
 static_assert(std::size(Captions) == 49);
 
 // Buttons that send at once on the main endpoint: the literal, then the field's text as it stands.
-constexpr commands::Direct DirectCommands[] = {
+constexpr ui::DirectCommand DirectCommands[] = {
     {"btnPause", " ref pause", nullptr},
     {"btnResume", " ref unpause", nullptr},
     {"btnStartMatch", " ref startmatch", nullptr},
@@ -201,97 +198,87 @@ constexpr commands::Direct DirectCommands[] = {
 // referee button shows the player it names.
 struct ConfirmOpener {
     const char *button;
-    const char *action;
-    bool namesReferee;
+    ui::ConfirmAction action;
 };
 constexpr ConfirmOpener ConfirmOpeners[] = {
-    {"btnMapRestart", "Restart map", false},
-    {"btnNextmap", "Load next map", false},
-    {"btnMatchReset", "Reset match", false},
-    {"btnShuffle", "Shuffle teams with restart", false},
-    {"btnShuffle2", "Shuffle teams without restart", false},
-    {"btnSwap", "Swap teams", false},
-    {"btnReferee", "Give referee status", true},
+    {"btnMapRestart", ui::ConfirmAction::RestartMap},
+    {"btnNextmap", ui::ConfirmAction::NextMap},
+    {"btnMatchReset", ui::ConfirmAction::ResetMatch},
+    {"btnShuffle", ui::ConfirmAction::ShuffleWithRestart},
+    {"btnShuffle2", ui::ConfirmAction::ShuffleWithoutRestart},
+    {"btnSwap", ui::ConfirmAction::SwapTeams},
+    {"btnReferee", ui::ConfirmAction::GiveReferee},
 };
 
 // The fixed lists: their entries in order, each with the command it stands for.
-constexpr commands::Choice GameTypes[] = {
+constexpr ui::Choice GameTypes[] = {
     {"2 - Objective", " ref gametype 2"},
     {"3 - Stopwatch", " ref gametype 3"},
     {"4 - Campaign", " ref gametype 4"},
     {"5 - Last Man Standing", " ref gametype 5"},
 };
-constexpr commands::Choice WarmupDamages[] = {
+constexpr ui::Choice WarmupDamages[] = {
     {"0 - None", " ref warmupdamage 0"},
     {"1 - Enemy", " ref warmupdamage 1"},
     {"2 - Everyone", " ref warmupdamage 2"},
 };
 
-constexpr commands::ChoiceList Choices[] = {
+constexpr ui::ChoiceList Choices[] = {
     {"btnGametype", "Combo1", GameTypes},
     {"btnWarmupDamage", "Combo2", WarmupDamages},
 };
 
 } // namespace
 
-GamePlayWindow::GamePlayWindow(MainWindow &main)
-    : SecondaryWindow(main)
-    , m_campaigns(new RconChannel(this))
+GamePlayWindow::GamePlayWindow(const ui::Context &context, QWidget *owner)
+    : SecondaryWindow(context, owner)
+    , m_campaigns(new rcon::Endpoint(QStringLiteral("Socket2"), this))
 {
-    form::setUpWindow(this, "Other", "Game play Commands", WindowWidth, WindowHeight);
-    form::build(this, Layout);
+    setUp("Other", "Game play Commands", WindowWidth, WindowHeight, Layout, Captions);
     wireButtons();
 
     // The campaign list is asked for once per opening, on this window's own endpoint, so that its
     // answer comes here and not into the console.
-    m_campaigns->setObjectName(QStringLiteral("Socket2"));
-    connect(m_campaigns, &RconChannel::datagramReceived, this, &GamePlayWindow::addCampaigns);
-    mainWindow().openEndpoint(*m_campaigns);
-    mainWindow().sendCommand(*m_campaigns, u" listcampaigns");
+    connect(m_campaigns, &rcon::Endpoint::datagramReceived, this, &GamePlayWindow::addCampaigns);
+    link().open(*m_campaigns);
+    link().send(*m_campaigns, u" listcampaigns");
 }
 
 GamePlayWindow::~GamePlayWindow() = default;
 
 void GamePlayWindow::wireButtons()
 {
-    const auto onClick = [this](const char *button, auto &&handler) {
-        connect(form::child<QPushButton>(this, button), &QPushButton::clicked, this, handler);
-    };
-    commands::connectDirect(this, mainWindow(), DirectCommands);
-    commands::setUpChoices(this, mainWindow(), Choices);
+    ui::connectDirect(controls(), link(), DirectCommands);
+    ui::setUpChoices(controls(), link(), Choices);
     for (const ConfirmOpener &opener : ConfirmOpeners) {
-        onClick(opener.button, [this, opener] {
-            const QString parameter = opener.namesReferee ? QStringLiteral("Player ID Number: ") + refereeText()
-                                                          : QStringLiteral("Not applicable");
-            mainWindow().openConfirm(form::text(opener.action), parameter);
+        onClick(opener.button, [this, action = opener.action] {
+            const QString parameter = ui::rowOf(ui::ConfirmActions, action).takesReferee
+                                          ? QStringLiteral("Player ID Number: ") + refereeText()
+                                          : QStringLiteral("Not applicable");
+            Q_EMIT confirmRequested(action, parameter);
         });
     }
-    onClick("btnCampaign", [this] { loadCampaign(); });
-    onClick("btnfuncommands", [this] { mainWindow().openFun(); });
-}
-
-void GamePlayWindow::applyCaptions()
-{
-    captions::apply(this, mainWindow().environment().folder, Captions);
+    onClick("btnCampaign", &GamePlayWindow::loadCampaign);
+    onClick("btnfuncommands", [this] { Q_EMIT funRequested(); });
 }
 
 QString GamePlayWindow::refereeText() const
 {
-    return form::child<QLineEdit>(this, "edtReferee")->text();
+    return control<QLineEdit>("edtReferee")->text();
 }
 
 void GamePlayWindow::addCampaigns(const QByteArray &datagram)
 {
     // Every answer adds to the list: a long list may come in several datagrams.
-    form::child<QListWidget>(this, "List1")->addItems(rcon::campaignEntries(codec::fromWire(datagram)));
+    control<QListWidget>("List1")->addItems(rcon::campaignEntries(rcon::fromWire(datagram)));
 }
 
 void GamePlayWindow::loadCampaign()
 {
-    const QList<QListWidgetItem *> selected = form::child<QListWidget>(this, "List1")->selectedItems();
+    const QList<QListWidgetItem *> selected = control<QListWidget>("List1")->selectedItems();
     if (selected.isEmpty() || selected.constFirst()->text().isEmpty())
         return;
-    mainWindow().sendCommand(u" ref campaign ", selected.constFirst()->text());
+    link().send(u" ref campaign ", selected.constFirst()->text());
 }
 
-} // namespace korvane
+} // namespace korvane::match

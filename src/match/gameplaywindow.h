@@ -1,30 +1,35 @@
 #pragma once
 
-#include "console/secondarywindow.h"
+#include "ui/dialogactions.h"
+#include "ui/secondarywindow.h"
 
-namespace korvane {
+namespace korvane::match {
 
 // The referee commands of a match. Every button sends on the main endpoint, so the replies land in
 // the console; the window's own endpoint only fetches the server's campaign list when it loads.
-class GamePlayWindow final : public SecondaryWindow {
+class GamePlayWindow final : public ui::SecondaryWindow {
     Q_OBJECT
 
 public:
-    explicit GamePlayWindow(MainWindow &main);
+    GamePlayWindow(const ui::Context &context, QWidget *owner);
     ~GamePlayWindow() override;
 
-    void applyCaptions();
     // The referee field's text of this moment.
     QString refereeText() const;
 
-    RconChannel *endpoint() override { return m_campaigns; }
+    rcon::Endpoint *endpoint() override { return m_campaigns; }
+
+Q_SIGNALS:
+    // A match-wide action (or referee rights) to be confirmed first.
+    void confirmRequested(ui::ConfirmAction action, const QString &parameter);
+    void funRequested();
 
 private:
     void wireButtons();
     void addCampaigns(const QByteArray &datagram);
     void loadCampaign();
 
-    RconChannel *m_campaigns;
+    rcon::Endpoint *m_campaigns;
 };
 
-} // namespace korvane
+} // namespace korvane::match

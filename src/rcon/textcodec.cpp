@@ -2,7 +2,7 @@
 
 #include <array>
 
-namespace korvane::codec {
+namespace korvane::rcon {
 
 namespace {
 
@@ -51,4 +51,4 @@ QString fromWire(QByteArrayView bytes)
     return text;
 }
 
-} // namespace korvane::codec
+} // namespace korvane::rcon

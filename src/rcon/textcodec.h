@@ -7,9 +7,9 @@
 // language files. Decoding maps every byte to one character (the five bytes Windows-1252 leaves
 // undefined map to the control characters of the same number), so every byte received and shown
 // goes back out as the same byte. A character Windows-1252 cannot hold is encoded as '?'.
-namespace korvane::codec {
+namespace korvane::rcon {
 
 QByteArray toWire(QStringView text);
 QString fromWire(QByteArrayView bytes);
 
-} // namespace korvane::codec
+} // namespace korvane::rcon

@@ -68,9 +68,9 @@ QByteArray request(QStringView password, QStringView literal, QStringView parame
 {
     QByteArray datagram(4, '\xFF');
     datagram += "rcon ";
-    datagram += codec::toWire(password);
-    datagram += codec::toWire(literal);
-    datagram += codec::toWire(parameter);
+    datagram += toWire(password);
+    datagram += toWire(literal);
+    datagram += toWire(parameter);
     return datagram;
 }
 

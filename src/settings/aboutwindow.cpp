@@ -1,18 +1,16 @@
 #include "settings/aboutwindow.h"
 
-#include "console/formbuilder.h"
-#include "console/mainwindow.h"
-#include "settings/captions.h"
+#include "ui/environment.h"
 
 #include <QPushButton>
 
-namespace korvane {
+namespace korvane::settings {
 
 namespace {
 
-using form::Kind;
+using ui::Kind;
 
-constexpr form::Control Layout[] = {
+constexpr ui::Control Layout[] = {
     {Kind::Picture, "Picture1", nullptr, 120, 120, 7575, 975, ":/korvane/logo.png"},
     {Kind::Label, "Label9", nullptr, 120, 1200, 7575, 255, "Version 1.00"},
     {Kind::Label, "Label1", nullptr, 120, 1560, 7575, 255, "Written by the Korvane developers."},
@@ -30,35 +28,25 @@ constexpr form::Control Layout[] = {
 };
 
 // The title and the credits stay in English.
-constexpr captions::Entry Captions[] = {
-    {"About.btnChangeLanguage", "btnChangeLanguage"},
-};
+constexpr ui::Caption Captions[] = {{"About.btnChangeLanguage"}};
 
 } // namespace
 
-AboutWindow::AboutWindow(MainWindow &main)
-    : SecondaryWindow(main)
+AboutWindow::AboutWindow(const ui::Context &context, QWidget *owner)
+    : SecondaryWindow(context, owner)
 {
-    form::setUpWindow(this, "About", "About Korvane", 7815, 4755);
-    form::build(this, Layout);
-    connect(form::child<QPushButton>(this, "btnChangeLanguage"), &QPushButton::clicked, this,
-            &AboutWindow::resetLanguage);
+    setUp("About", "About Korvane", 7815, 4755, Layout, Captions);
+    onClick("btnChangeLanguage", &AboutWindow::resetLanguage);
 }
 
 AboutWindow::~AboutWindow() = default;
 
-void AboutWindow::applyCaptions()
-{
-    captions::apply(this, mainWindow().environment().folder, Captions);
-}
-
 void AboutWindow::resetLanguage()
 {
     // Takes effect at the next start, when the chooser asks again; the open windows keep their texts.
-    Environment &environment = mainWindow().environment();
-    environment.folder.writeSetting(QStringLiteral("Default"), QStringLiteral("english"));
-    environment.folder.writeSetting(QStringLiteral("Checked"), QStringLiteral("False"));
-    environment.message(this, QStringLiteral("Language Reset"));
+    environment().folder.setLanguage(QStringLiteral("english"));
+    environment().folder.setRemembered(false);
+    environment().message(this, QStringLiteral("Language Reset"));
 }
 
-} // namespace korvane
+} // namespace korvane::settings

@@ -1,22 +1,20 @@
 #pragma once
 
-#include "console/secondarywindow.h"
+#include "ui/secondarywindow.h"
 
-namespace korvane {
+namespace korvane::settings {
 
 // The program's name, version and credits, and the one way back to the language chooser: resetting
 // the remembered language so that the next start asks again.
-class AboutWindow final : public SecondaryWindow {
+class AboutWindow final : public ui::SecondaryWindow {
     Q_OBJECT
 
 public:
-    explicit AboutWindow(MainWindow &main);
+    AboutWindow(const ui::Context &context, QWidget *owner);
     ~AboutWindow() override;
-
-    void applyCaptions();
 
 private:
     void resetLanguage();
 };
 
-} // namespace korvane
+} // namespace korvane::settings

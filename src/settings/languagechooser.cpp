@@ -1,22 +1,19 @@
 #include "settings/languagechooser.h"
 
-#include "console/formbuilder.h"
-#include "console/mainwindow.h"
+#include "ui/environment.h"
 
 #include <QCheckBox>
-#include <QCloseEvent>
-#include <QCoreApplication>
 #include <QLabel>
 #include <QPushButton>
 #include <QRadioButton>
 
-namespace korvane {
+namespace korvane::settings {
 
 namespace {
 
-using form::Kind;
+using ui::Kind;
 
-constexpr form::Control Layout[] = {
+constexpr ui::Control Layout[] = {
     {Kind::Picture, "Picture1", nullptr, 120, 120, 1815, 1815, ":/korvane/emblem.png"},
     {Kind::Heading, "Label2", nullptr, 2160, 120, 3600, 375, "Language Selection"},
     {Kind::Label, "Label1", nullptr, 2160, 600, 3600, 480,
@@ -43,33 +40,18 @@ constexpr Language Languages[] = {
 
 } // namespace
 
-LanguageChooser::LanguageChooser(MainWindow &main)
-    : SecondaryWindow(main)
+LanguageChooser::LanguageChooser(const ui::Context &context, QWidget *owner)
+    : SecondaryWindow(context, owner)
 {
-    form::setUpWindow(this, "Lang", "Select Language", 5940, 3075);
-    form::build(this, Layout);
-    form::child<QLabel>(this, "Label1")->setWordWrap(true);
-    m_remember = form::child<QCheckBox>(this, "Remember");
+    setUp("Lang", "Select Language", 5940, 3075, Layout, {});
+    control<QLabel>("Label1")->setWordWrap(true);
+    m_remember = control<QCheckBox>("Remember");
     for (const Language &language : Languages)
-        connect(form::child<QRadioButton>(this, language.option), &QRadioButton::clicked, this,
-                [this] { m_picked = 1; });
-    connect(form::child<QPushButton>(this, "Load"), &QPushButton::clicked, this, &LanguageChooser::load);
+        connect(control<QRadioButton>(language.option), &QRadioButton::clicked, this, [this] { m_picked = true; });
+    onClick("Load", &LanguageChooser::load);
 }
 
 LanguageChooser::~LanguageChooser() = default;
-
-void LanguageChooser::start()
-{
-    m_picked = 0;
-    if (mainWindow().environment().folder.setting(QStringLiteral("Checked")) == u"True") {
-        // A remembered choice: the chooser would be hidden again before it could ever be drawn, so it
-        // is not shown at all. The main window's first showing takes over and closes this window.
-        m_handedOver = true;
-        mainWindow().showAndRaise();
-        return;
-    }
-    showAndRaise();
-}
 
 bool LanguageChooser::rememberTicked() const
 {
@@ -78,32 +60,21 @@ bool LanguageChooser::rememberTicked() const
 
 void LanguageChooser::load()
 {
-    MainWindow &main = mainWindow();
-    if (m_picked != 1) {
-        main.environment().message(this, QStringLiteral("Please select a language"));
+    if (!m_picked) {
+        environment().message(this, QStringLiteral("Please select a language"));
         return;
     }
     for (const Language &language : Languages) {
-        if (form::child<QRadioButton>(this, language.option)->isChecked()) {
-            main.environment().folder.writeSetting(QStringLiteral("Default"), form::text(language.name));
+        if (control<QRadioButton>(language.option)->isChecked()) {
+            environment().folder.setLanguage(ui::text(language.name));
             break;
         }
     }
-    m_handedOver = true;
-    // Reads the language just stored, applies it and closes this window, unless the main window was
-    // already up.
-    main.showAndRaise();
+    // The main window's first showing reads the language just stored, applies it and closes this
+    // window; should the main window already be up, this window closes itself.
+    Q_EMIT languageLoaded();
     if (isVisible())
         close();
 }
 
-void LanguageChooser::closeEvent(QCloseEvent *event)
-{
-    SecondaryWindow::closeEvent(event);
-    // This window belongs to the main window, so closing it is not the last window closing as far
-    // as Qt is concerned: closed before any language was loaded, it ends the program itself.
-    if (!m_handedOver)
-        QCoreApplication::quit();
-}
-
-} // namespace korvane
+} // namespace korvane::settings

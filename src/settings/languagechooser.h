@@ -1,35 +1,34 @@
 #pragma once
 
-#include "console/secondarywindow.h"
+#include "ui/secondarywindow.h"
 
 class QCheckBox;
 
-namespace korvane {
+namespace korvane::settings {
 
 // The first window of a run: the user picks the language of every window and may ask for the choice
 // to be remembered, so that later runs go straight to the main window. It always speaks English.
-class LanguageChooser final : public SecondaryWindow {
+class LanguageChooser final : public ui::SecondaryWindow {
     Q_OBJECT
 
 public:
-    explicit LanguageChooser(MainWindow &main);
+    LanguageChooser(const ui::Context &context, QWidget *owner);
     ~LanguageChooser() override;
 
-    // Shows the chooser, or skips it and opens the main window when the choice is remembered.
-    void start();
     // Read by the main window's start-up, which records the remembered choice.
     bool rememberTicked() const;
 
-protected:
-    void closeEvent(QCloseEvent *event) override;
+Q_SIGNALS:
+    // A language was picked and stored: the main window takes over. The chooser closes itself after
+    // this, unless the main window's start-up already closed it.
+    void languageLoaded();
 
 private:
     void load();
 
     QCheckBox *m_remember;
     // Set by a click on any language; "Load Language" trusts this rather than the buttons.
-    int m_picked = 0;
-    bool m_handedOver = false;
+    bool m_picked = false;
 };
 
-} // namespace korvane
+} // namespace korvane::settings

@@ -13,7 +13,7 @@
 // ';', quotes, blanks, CR, LF) is ASCII and therefore one byte in Windows-1252. Only section names,
 // key names and values are decoded, so a rewrite can keep every untouched byte exactly as it was.
 
-namespace korvane::profile {
+namespace korvane::settings {
 
 namespace {
 
@@ -117,7 +117,7 @@ ParsedLine parseLine(QByteArrayView content)
 
 bool sameName(QByteArrayView onDisk, const QString &wanted)
 {
-    return codec::fromWire(onDisk).compare(wanted, Qt::CaseInsensitive) == 0;
+    return rcon::fromWire(onDisk).compare(wanted, Qt::CaseInsensitive) == 0;
 }
 
 QByteArrayView lineContent(QByteArrayView bytes, const Line &line)
@@ -214,7 +214,7 @@ QString readProfileString(const QString &section, const QString &key, const QStr
 
     const ParsedLine entry = parseLine(lineContent(bytes, lines[found.keyLine]));
     const QByteArrayView value = unquoted(entry.value);
-    const QString text = codec::fromWire(value.first(qMin(value.size(), qsizetype(MaxValueLength))));
+    const QString text = rcon::fromWire(value.first(qMin(value.size(), qsizetype(MaxValueLength))));
     // The text the platform reader hands back for a missing entry; a stored "Default" reads the same.
     if (text == u"Default")
         return {};
@@ -239,8 +239,8 @@ void writeProfileString(const QString &section, const QString &key, const QStrin
     }
 
     const QByteArray lineEnd = lineEndFor(bytes);
-    const QByteArray encodedValue = codec::toWire(singleLine(value));
-    const QByteArray entryLine = codec::toWire(singleLine(keyName)) + '=' + encodedValue + lineEnd;
+    const QByteArray encodedValue = rcon::toWire(singleLine(value));
+    const QByteArray entryLine = rcon::toWire(singleLine(keyName)) + '=' + encodedValue + lineEnd;
 
     const QList<Line> lines = splitLines(bytes);
     const Location found = locate(bytes, lines, sectionName, keyName);
@@ -262,7 +262,7 @@ void writeProfileString(const QString &section, const QString &key, const QStrin
         out = bytes;
         if (!out.isEmpty() && !out.endsWith('\n'))
             out += lineEnd;
-        out += '[' + codec::toWire(singleLine(sectionName)) + ']' + lineEnd + entryLine;
+        out += '[' + rcon::toWire(singleLine(sectionName)) + ']' + lineEnd + entryLine;
     }
 
     if (out == bytes && in.exists())
@@ -280,4 +280,4 @@ void writeProfileString(const QString &section, const QString &key, const QStrin
     save.commit();
 }
 
-} // namespace korvane::profile
+} // namespace korvane::settings

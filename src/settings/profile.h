@@ -6,7 +6,7 @@
 // section and key names match without regard to case; a missing file, section or key, an empty value
 // and the value "Default" all read as the empty text; values are cut to 254 characters; the file is
 // Windows-1252 on disk; nothing is cached, every call goes to the file.
-namespace korvane::profile {
+namespace korvane::settings {
 
 inline constexpr int MaxValueLength = 254;
 
@@ -17,4 +17,4 @@ QString readProfileString(const QString &section, const QString &key, const QStr
 // leaves a truncated file. A failed write is silent.
 void writeProfileString(const QString &section, const QString &key, const QString &value, const QString &file);
 
-} // namespace korvane::profile
+} // namespace korvane::settings

@@ -4,11 +4,18 @@
 
 #include <QDir>
 
-namespace korvane {
+namespace korvane::settings {
 
 namespace {
-const QString LangSection = QStringLiteral("lang");
-}
+
+// Both settings.ini and the language files keep their entries in this section.
+const QString Section = QStringLiteral("lang");
+const QString LanguageKey = QStringLiteral("Default");
+const QString RememberedKey = QStringLiteral("Checked");
+const QString True = QStringLiteral("True");
+const QString False = QStringLiteral("False");
+
+} // namespace
 
 ProgramFolder::ProgramFolder(QString path)
     : m_path(QDir::cleanPath(std::move(path)))
@@ -26,24 +33,30 @@ QString ProgramFolder::languageFile(const QString &language) const
     return m_path + QStringLiteral("/lang/") + language + QStringLiteral(".lang");
 }
 
-QString ProgramFolder::setting(const QString &key) const
-{
-    return profile::readProfileString(LangSection, key, settingsFile());
-}
-
-void ProgramFolder::writeSetting(const QString &key, const QString &value) const
-{
-    profile::writeProfileString(LangSection, key, value, settingsFile());
-}
-
 QString ProgramFolder::language() const
 {
-    return setting(QStringLiteral("Default"));
+    return readProfileString(Section, LanguageKey, settingsFile());
+}
+
+void ProgramFolder::setLanguage(const QString &language) const
+{
+    writeProfileString(Section, LanguageKey, language, settingsFile());
+}
+
+bool ProgramFolder::isRemembered() const
+{
+    // Exactly "True": any other text, "true" included, shows the chooser.
+    return readProfileString(Section, RememberedKey, settingsFile()) == True;
+}
+
+void ProgramFolder::setRemembered(bool remembered) const
+{
+    writeProfileString(Section, RememberedKey, remembered ? True : False, settingsFile());
 }
 
 QString ProgramFolder::languageText(const QString &language, const QString &key) const
 {
-    return profile::readProfileString(LangSection, key, languageFile(language));
+    return readProfileString(Section, key, languageFile(language));
 }
 
-} // namespace korvane
+} // namespace korvane::settings

@@ -2,10 +2,12 @@
 
 #include <QString>
 
-namespace korvane {
+namespace korvane::settings {
 
-// The folder of the executable, where settings.ini and lang/ live. Resolved once in main; tests use
-// a temporary folder.
+// The folder of the executable, where settings.ini and lang/ live, and the two settings the program
+// keeps there (section "lang"): the language of the windows and whether the chooser is skipped. Read
+// afresh on every call: another run of the program may have changed them. Resolved once in main;
+// tests use a temporary folder.
 class ProgramFolder final {
 public:
     explicit ProgramFolder(QString path);
@@ -14,12 +16,13 @@ public:
     QString settingsFile() const;
     QString languageFile(const QString &language) const;
 
-    // Section "lang" of settings.ini.
-    QString setting(const QString &key) const;
-    void writeSetting(const QString &key, const QString &value) const;
-
-    // The stored language name ("Default"), read afresh on every call.
+    // The stored language name: "english", "french", "german" or "dutch", or empty.
     QString language() const;
+    void setLanguage(const QString &language) const;
+    // Whether the chooser is skipped at start-up.
+    bool isRemembered() const;
+    void setRemembered(bool remembered) const;
+
     // One text of a language file.
     QString languageText(const QString &language, const QString &key) const;
 
@@ -27,4 +30,4 @@ private:
     QString m_path;
 };
 
-} // namespace korvane
+} // namespace korvane::settings

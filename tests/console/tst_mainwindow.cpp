@@ -3,6 +3,7 @@
 #include "rcon/textcodec.h"
 #include "rcon/wireformat.h"
 #include "testenv.h"
+#include "ui/answerfield.h"
 
 #include <QLineEdit>
 #include <QNetworkDatagram>
@@ -11,7 +12,7 @@
 #include <QScrollBar>
 #include <QUdpSocket>
 
-using korvane::MainWindow;
+using korvane::console::MainWindow;
 
 namespace {
 
@@ -38,7 +39,7 @@ const QStringList AlwaysEnabled = {u"Command1"_qs, u"Result"_qs, u"Picture1"_qs}
 
 QString logText(const MainWindow &main)
 {
-    return korvane::ConsoleLog::textOf(find<QPlainTextEdit>(&main, "Result"));
+    return korvane::ui::answerText(find<QPlainTextEdit>(&main, "Result"));
 }
 
 void fillServer(const QWidget *root, const QString &host, const QString &port, const QString &password)
@@ -63,7 +64,7 @@ QStringList enabledControls(const MainWindow &main)
 
 QString shownStatus(const QByteArray &reply)
 {
-    return korvane::rcon::cleanReply(korvane::codec::fromWire(reply));
+    return korvane::rcon::cleanReply(korvane::rcon::fromWire(reply));
 }
 
 } // namespace

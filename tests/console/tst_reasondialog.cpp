@@ -4,6 +4,8 @@
 #include "fakeserver.h"
 #include "testenv.h"
 
+#include <QLabel>
+
 #include <QLineEdit>
 #include <QPointer>
 
@@ -126,7 +128,7 @@ private Q_SLOTS:
         } else if (how == u"close box") {
             dialog->close();
         } else {
-            s.main.openReason(how, true, true);
+            find<QLabel>(dialog, "lblAction2")->setText(how);
             click(dialog, "btnProceed");
         }
         QVERIFY(QTest::qWaitFor([&] { return dialog.isNull(); }, 3000));

@@ -13,8 +13,8 @@
 #include <functional>
 #include <memory>
 
-using korvane::FavoriteServer;
-using korvane::FavoritesStore;
+using korvane::favorites::FavoriteServer;
+using korvane::favorites::FavoritesStore;
 using namespace Qt::StringLiterals;
 
 namespace {

@@ -7,8 +7,8 @@
 #include <QListWidget>
 #include <QPushButton>
 
-using korvane::FavoritesStore;
-using korvane::MainWindow;
+using korvane::console::MainWindow;
+using korvane::favorites::FavoritesStore;
 using namespace Qt::StringLiterals;
 
 namespace {
@@ -31,7 +31,8 @@ struct Program {
 
     QStringList serverFields() const
     {
-        return {main.fieldText("edtIP"), main.fieldText("edtPort"), main.fieldText("edtrconpassword")};
+        return {find<QLineEdit>(&main, "edtIP")->text(), find<QLineEdit>(&main, "edtPort")->text(),
+                find<QLineEdit>(&main, "edtrconpassword")->text()};
     }
 
     QWidget *openFavorites()

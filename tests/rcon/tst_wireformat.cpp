@@ -74,9 +74,9 @@ void TestWireFormat::codecRoundTripsEveryByte()
     QByteArray all;
     for (int b = 0; b < 256; ++b)
         all.append(static_cast<char>(b));
-    const QString text = codec::fromWire(all);
+    const QString text = rcon::fromWire(all);
     QCOMPARE(text.size(), 256);
-    QCOMPARE(codec::toWire(text), all);
+    QCOMPARE(rcon::toWire(text), all);
     QCOMPARE(text.at(0xFF), QChar(0xFF));
     QCOMPARE(text.at(0x80), QChar(0x20AC));
 }
@@ -100,7 +100,7 @@ void TestWireFormat::codecEncoding()
 {
     QFETCH(QString, text);
     QFETCH(QByteArray, bytes);
-    QCOMPARE(codec::toWire(text), bytes);
+    QCOMPARE(rcon::toWire(text), bytes);
 }
 
 void TestWireFormat::cleanReply_data()
@@ -136,12 +136,11 @@ void TestWireFormat::cleanReply()
 
 void TestWireFormat::cleanReplyOfCapturedStatus()
 {
-    const QString cleaned = rcon::cleanReply(codec::fromWire(FakeServer::etStatusReply()));
+    const QString cleaned = rcon::cleanReply(rcon::fromWire(FakeServer::etStatusReply()));
     QVERIFY(cleaned.startsWith(OobText + u"statusResponse\r\n"_qs));
     QVERIFY(cleaned.contains(u" etversion ET 2.60b "_qs));
     QVERIFY(rcon::namesEtServer(cleaned));
-    QVERIFY(
-        !rcon::namesEtServer(rcon::cleanReply(codec::fromWire(testdata::captureReply(u"plain-getstatus.json"_qs)))));
+    QVERIFY(!rcon::namesEtServer(rcon::cleanReply(rcon::fromWire(testdata::captureReply(u"plain-getstatus.json"_qs)))));
 }
 
 void TestWireFormat::cheatersCleaning_data()

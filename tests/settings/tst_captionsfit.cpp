@@ -15,29 +15,13 @@
 #include <QStyle>
 
 using namespace Qt::StringLiterals;
-using korvane::MainWindow;
-using korvane::PlayerList;
+using korvane::console::MainWindow;
 
 namespace {
 
-// A window with language texts, by objectName, and how the main window opens it.
-const struct {
-    const char *name;
-    void (*open)(MainWindow &main);
-} Windows[] = {
-    {"Form1", [](MainWindow &) {}},
-    {"Sure", [](MainWindow &main) { main.openConfirm(u"Clear bans from memory"_s, u"Not applicable"_s); }},
-    {"Reason", [](MainWindow &main) { main.openReason(u"PB Kick By Slot #"_s, true, true); }},
-    {"Other", [](MainWindow &main) { main.openGamePlay(); }},
-    {"fun", [](MainWindow &main) { main.openFun(); }},
-    {"NormalPlayers", [](MainWindow &main) { main.openPlayerList(PlayerList::Normal); }},
-    {"PBPlayers", [](MainWindow &main) { main.openPlayerList(PlayerList::PunkBuster); }},
-    {"Cheaters", [](MainWindow &main) { main.openCheaters(); }},
-    {"Config", [](MainWindow &main) { main.openConfig(); }},
-    {"Favorites", [](MainWindow &main) { main.openFavorites(); }},
-    {"add_Favorites", [](MainWindow &main) { main.openAddFavorite(); }},
-    {"About", [](MainWindow &main) { main.openAbout(); }},
-};
+// Every window with language texts, by objectName; the main window takes its texts when first shown.
+const char *const Windows[] = {"Form1",     "Sure",     "Reason", "Other",     "fun",           "NormalPlayers",
+                               "PBPlayers", "Cheaters", "Config", "Favorites", "add_Favorites", "About"};
 
 // The width a control's caption takes, with the room the style needs around its text; -1 for a
 // control without a one-line caption.
@@ -84,7 +68,7 @@ void TestCaptionsFit::everyCaptionFits_data()
     QTest::addColumn<int>("index");
     for (const QString &language : {u"english"_s, u"french"_s, u"german"_s, u"dutch"_s}) {
         for (int i = 0; i < int(std::size(Windows)); ++i)
-            QTest::addRow("%s/%s", qPrintable(language), Windows[i].name) << language << i;
+            QTest::addRow("%s/%s", qPrintable(language), Windows[i]) << language << i;
     }
 }
 
@@ -99,9 +83,9 @@ void TestCaptionsFit::everyCaptionFits()
     MainWindow main(program.environment());
     main.setServerFields(u"127.0.0.1"_s, server.portText(), u"secret"_s);
     main.show();
-    Windows[index].open(main);
-    QWidget *window = index == 0 ? &main : ::window(Windows[index].name);
-    QVERIFY2(window && window->isVisible(), Windows[index].name);
+    QWidget *window =
+        index == 0 ? static_cast<QWidget *>(&main) : openWindow(main, QString::fromLatin1(Windows[index]));
+    QVERIFY2(window && window->isVisible(), Windows[index]);
 
     // The window's own visible controls (not those of the windows it owns).
     int captions = 0;

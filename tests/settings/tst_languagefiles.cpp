@@ -15,6 +15,11 @@
 #include <functional>
 
 using namespace korvane;
+using namespace korvane::console;
+using namespace korvane::favorites;
+using namespace korvane::info;
+using namespace korvane::match;
+using namespace korvane::settings;
 using namespace Qt::StringLiterals;
 
 namespace {
@@ -30,7 +35,7 @@ struct Opened {
 
 template <typename W, typename... Args> Opened open(MainWindow &main, Args... args)
 {
-    auto *window = new W(main, args...);
+    auto *window = new W(ui::Context{main.link(), main.environment()}, &main, args...);
     return {window, [window] { window->applyCaptions(); }};
 }
 
@@ -44,8 +49,8 @@ const struct {
      [](MainWindow &main) {
          return Opened{&main, [&main] { main.show(); }};
      }},
-    {"Sure", [](MainWindow &main) { return open<ConfirmDialog>(main); }},
-    {"Reason", [](MainWindow &main) { return open<ReasonDialog>(main); }},
+    {"Sure", [](MainWindow &main) { return open<ConfirmDialog>(main, [] { return std::optional<QString>(); }); }},
+    {"Reason", [](MainWindow &main) { return open<ReasonDialog>(main, [](const char *) { return QString(); }); }},
     {"Other", [](MainWindow &main) { return open<GamePlayWindow>(main); }},
     {"fun", [](MainWindow &main) { return open<FunWindow>(main); }},
     {"NormalPlayers", [](MainWindow &main) { return open<PlayerListWindow>(main, PlayerList::Normal); }},

@@ -14,8 +14,8 @@
 #include <optional>
 
 using namespace Qt::StringLiterals;
-using korvane::profile::readProfileString;
-using korvane::profile::writeProfileString;
+using korvane::settings::readProfileString;
+using korvane::settings::writeProfileString;
 using testdata::writeBytes;
 
 namespace {

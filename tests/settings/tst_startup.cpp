@@ -1,3 +1,4 @@
+#include "app/startup.h"
 #include "console/mainwindow.h"
 #include "settings/languagechooser.h"
 #include "testenv.h"
@@ -13,8 +14,8 @@
 #include <memory>
 
 using namespace Qt::StringLiterals;
-using korvane::LanguageChooser;
-using korvane::MainWindow;
+using korvane::console::MainWindow;
+using korvane::settings::LanguageChooser;
 
 namespace {
 
@@ -22,10 +23,9 @@ namespace {
 struct Run {
     explicit Run(TestProgram &program)
         : main(std::make_unique<MainWindow>(program.environment()))
-        , chooser(new LanguageChooser(*main))
     {
-        main->setChooser(chooser);
-        chooser->start();
+        korvane::app::start(*main);
+        chooser = main->findChild<LanguageChooser *>();
     }
 
     bool chooserGone() const

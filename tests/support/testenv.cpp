@@ -1,5 +1,16 @@
 #include "testenv.h"
 
+#include "console/confirmdialog.h"
+#include "console/reasondialog.h"
+#include "favorites/addfavoritedialog.h"
+#include "favorites/favoriteswindow.h"
+#include "info/cheaterswindow.h"
+#include "info/configwindow.h"
+#include "info/playerlistwindow.h"
+#include "match/funwindow.h"
+#include "match/gameplaywindow.h"
+#include "settings/aboutwindow.h"
+
 #include <QAbstractButton>
 #include <QApplication>
 
@@ -39,9 +50,9 @@ void TestProgram::removeLanguageFiles() const
     QDir(m_dir.filePath(QStringLiteral("lang"))).removeRecursively();
 }
 
-korvane::Environment TestProgram::environment()
+korvane::ui::Environment TestProgram::environment()
 {
-    korvane::Environment env(folder(), m_dir.filePath(QStringLiteral("Korvane.mdb")));
+    korvane::ui::Environment env(folder(), m_dir.filePath(QStringLiteral("Korvane.mdb")));
     env.message = [this](QWidget *, const QString &text) { messages.append(text); };
     env.saveFileName = [this](QWidget *) {
         ++saveDialogsShown;
@@ -96,7 +107,8 @@ QMap<QString, QString> readableTexts(const QWidget *window)
     return texts;
 }
 
-ConnectedConsole::ConnectedConsole(const QString &language, const std::function<void(korvane::Environment &)> &adjust)
+ConnectedConsole::ConnectedConsole(const QString &language,
+                                   const std::function<void(korvane::ui::Environment &)> &adjust)
     : program(language)
     , main(environmentFor(program, adjust))
 {
@@ -107,10 +119,10 @@ ConnectedConsole::ConnectedConsole(const QString &language, const std::function<
     server.clear();
 }
 
-korvane::Environment ConnectedConsole::environmentFor(TestProgram &program,
-                                                      const std::function<void(korvane::Environment &)> &adjust)
+korvane::ui::Environment ConnectedConsole::environmentFor(TestProgram &program,
+                                                          const std::function<void(korvane::ui::Environment &)> &adjust)
 {
-    korvane::Environment environment = program.environment();
+    korvane::ui::Environment environment = program.environment();
     if (adjust)
         adjust(environment);
     return environment;
@@ -127,4 +139,38 @@ QList<QByteArray> ConnectedConsole::sentThenSentinel()
     // On a time-out the comparison that follows shows what did arrive.
     std::ignore = QTest::qWaitFor([this] { return server.received().endsWith(sentinel()); }, 3000);
     return server.received();
+}
+
+korvane::ui::SecondaryWindow *openWindow(korvane::console::MainWindow &main, const QString &name)
+{
+    using namespace korvane;
+    const ui::Context context{main.link(), main.environment()};
+    ui::SecondaryWindow *window = nullptr;
+    if (name == u"Sure")
+        window = new console::ConfirmDialog(context, &main, [] { return std::optional<QString>(); });
+    else if (name == u"Reason")
+        window = new console::ReasonDialog(context, &main, [](const char *) { return QString(); });
+    else if (name == u"Other")
+        window = new match::GamePlayWindow(context, &main);
+    else if (name == u"fun")
+        window = new match::FunWindow(context, &main);
+    else if (name == u"NormalPlayers")
+        window = new info::PlayerListWindow(context, &main, info::PlayerList::Normal);
+    else if (name == u"PBPlayers")
+        window = new info::PlayerListWindow(context, &main, info::PlayerList::PunkBuster);
+    else if (name == u"Cheaters")
+        window = new info::CheatersWindow(context, &main);
+    else if (name == u"Config")
+        window = new info::ConfigWindow(context, &main);
+    else if (name == u"Favorites")
+        window = new favorites::FavoritesWindow(context, &main);
+    else if (name == u"add_Favorites")
+        window = new favorites::AddFavoriteDialog(context, &main);
+    else if (name == u"About")
+        window = new settings::AboutWindow(context, &main);
+    if (window) {
+        window->showAndRaise();
+        window->applyCaptions();
+    }
+    return window;
 }

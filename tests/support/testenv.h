@@ -1,9 +1,10 @@
 #pragma once
 
-#include "console/environment.h"
 #include "console/mainwindow.h"
 #include "fakeserver.h"
 #include "testdata.h"
+#include "ui/environment.h"
+#include "ui/secondarywindow.h"
 
 #include <QByteArray>
 #include <QList>
@@ -27,7 +28,7 @@ public:
     void writeLanguageFile(const QString &language, const QStringList &entries) const;
     void removeLanguageFiles() const;
 
-    korvane::Environment environment();
+    korvane::ui::Environment environment();
 
     QStringList messages;   // every message box shown, in order
     QString saveFileAnswer; // what the save dialog answers; empty means cancelled
@@ -59,10 +60,14 @@ void setField(const QWidget *root, const char *name, const QString &text);
 // with the window's own title under "<title>"; the controls of windows it owns are left out.
 QMap<QString, QString> readableTexts(const QWidget *window);
 
+// Creates the named secondary window as its opener would (for a dialog, with no action), shown and
+// given its language texts; nullptr for a name that is no secondary window.
+korvane::ui::SecondaryWindow *openWindow(korvane::console::MainWindow &main, const QString &name);
+
 // A main window connected to a loopback server (password "secret"), with the server's record cleared.
 struct ConnectedConsole {
     explicit ConnectedConsole(const QString &language = QStringLiteral("english"),
-                              const std::function<void(korvane::Environment &)> &adjust = {});
+                              const std::function<void(korvane::ui::Environment &)> &adjust = {});
 
     // The main endpoint's " status" request, sent as a marker.
     static QByteArray sentinel();
@@ -72,10 +77,10 @@ struct ConnectedConsole {
 
     TestProgram program;
     FakeServer server;
-    korvane::MainWindow main;
+    korvane::console::MainWindow main;
     bool connected = false;
 
 private:
-    static korvane::Environment environmentFor(TestProgram &program,
-                                               const std::function<void(korvane::Environment &)> &adjust);
+    static korvane::ui::Environment environmentFor(TestProgram &program,
+                                                   const std::function<void(korvane::ui::Environment &)> &adjust);
 };

@@ -1,6 +1,4 @@
-#include "rcon/rconchannel.h"
-
-#include "rcon/wireformat.h"
+#include "rcon/endpoint.h"
 
 #include <QHostInfo>
 #include <QNetworkDatagram>
@@ -8,7 +6,7 @@
 
 #include <algorithm>
 
-namespace korvane {
+namespace korvane::rcon {
 
 namespace {
 
@@ -33,32 +31,33 @@ QHostAddress resolve(const QString &host)
 
 } // namespace
 
-RconChannel::RconChannel(QObject *parent)
+Endpoint::Endpoint(const QString &name, QObject *parent)
     : QObject(parent)
 {
+    setObjectName(name);
 }
 
-RconChannel::~RconChannel() = default;
+Endpoint::~Endpoint() = default;
 
-void RconChannel::open()
+void Endpoint::open()
 {
     close();
     const QHostAddress address = resolve(m_host);
     if (address.isNull() || m_port == 0)
         return;
     m_socket = new QUdpSocket(this);
-    connect(m_socket, &QUdpSocket::readyRead, this, &RconChannel::readPending);
+    connect(m_socket, &QUdpSocket::readyRead, this, &Endpoint::readPending);
     m_socket->connectToHost(address, m_port);
     if (m_socket->state() != QAbstractSocket::ConnectedState)
         close();
 }
 
-RconChannel::State RconChannel::state() const
+Endpoint::State Endpoint::state() const
 {
     return m_socket && m_socket->state() == QAbstractSocket::ConnectedState ? Open : Closed;
 }
 
-void RconChannel::close()
+void Endpoint::close()
 {
     if (!m_socket)
         return;
@@ -69,18 +68,13 @@ void RconChannel::close()
     m_socket = nullptr;
 }
 
-void RconChannel::send(const QByteArray &datagram)
+void Endpoint::send(const QByteArray &datagram)
 {
     if (state() == Open)
         m_socket->write(datagram);
 }
 
-void RconChannel::sendCommand(QStringView password, QStringView literal, QStringView parameter)
-{
-    send(rcon::request(password, literal, parameter));
-}
-
-void RconChannel::readPending()
+void Endpoint::readPending()
 {
     // Read at least once per readyRead: a pending ICMP error (server down) makes hasPendingDatagrams()
     // false and the pending size unknown, and only a real read clears it; without that read the socket
@@ -97,4 +91,4 @@ void RconChannel::readPending()
     } while (socket->hasPendingDatagrams());
 }
 
-} // namespace korvane
+} // namespace korvane::rcon

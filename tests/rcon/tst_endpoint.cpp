@@ -1,13 +1,14 @@
 #include "fakeserver.h"
-#include "rcon/rconchannel.h"
+#include "rcon/endpoint.h"
+#include "rcon/wireformat.h"
 
 #include <QNetworkDatagram>
 #include <QSignalSpy>
 #include <QTest>
 
-using korvane::RconChannel;
+using korvane::rcon::Endpoint;
 
-class TestRconChannel : public QObject {
+class TestEndpoint : public QObject {
     Q_OBJECT
 
 private Q_SLOTS:
@@ -20,45 +21,45 @@ private Q_SLOTS:
     void reopeningKeepsOneSocket();
 };
 
-void TestRconChannel::opensToAddressOrName_data()
+void TestEndpoint::opensToAddressOrName_data()
 {
     QTest::addColumn<QString>("host");
     QTest::newRow("address") << QStringLiteral("127.0.0.1");
     QTest::newRow("localhost prefers IPv4") << QStringLiteral("localhost");
 }
 
-void TestRconChannel::opensToAddressOrName()
+void TestEndpoint::opensToAddressOrName()
 {
     QFETCH(QString, host);
     FakeServer server(FakeServer::Mode::Silent);
-    RconChannel channel;
+    Endpoint channel(QStringLiteral("Socket"));
     channel.setRemoteHost(host);
     channel.setRemotePort(server.port());
     channel.open();
     // Open when open() returns: no lookup left for the event loop.
-    QCOMPARE(channel.state(), RconChannel::Open);
-    channel.sendCommand(u"pw", u" status");
+    QCOMPARE(channel.state(), Endpoint::Open);
+    channel.send(korvane::rcon::request(u"pw", u" status"));
     QVERIFY(server.waitForDatagrams(1));
     QCOMPARE(server.received().constFirst(), QByteArray(4, '\xFF') + "rcon pw status");
 }
 
-void TestRconChannel::unresolvableNameStaysClosed()
+void TestEndpoint::unresolvableNameStaysClosed()
 {
-    RconChannel channel;
+    Endpoint channel(QStringLiteral("Socket"));
     channel.setRemoteHost(QStringLiteral("no-such-host.invalid"));
     channel.setRemotePort(27960);
     channel.open();
-    QCOMPARE(channel.state(), RconChannel::Closed);
+    QCOMPARE(channel.state(), Endpoint::Closed);
     channel.setRemoteHost(QString());
     channel.open();
-    QCOMPARE(channel.state(), RconChannel::Closed);
+    QCOMPARE(channel.state(), Endpoint::Closed);
 }
 
-void TestRconChannel::readsEveryDatagramWhole()
+void TestEndpoint::readsEveryDatagramWhole()
 {
     FakeServer server(FakeServer::Mode::Silent);
-    RconChannel channel;
-    QSignalSpy spy(&channel, &RconChannel::datagramReceived);
+    Endpoint channel(QStringLiteral("Socket"));
+    QSignalSpy spy(&channel, &Endpoint::datagramReceived);
     channel.setRemoteHost(QStringLiteral("127.0.0.1"));
     channel.setRemotePort(server.port());
     channel.open();
@@ -73,12 +74,12 @@ void TestRconChannel::readsEveryDatagramWhole()
         QCOMPARE(spy.at(i).at(0).toByteArray(), sent.at(i));
 }
 
-void TestRconChannel::hearsAgainAfterServerWasDown()
+void TestEndpoint::hearsAgainAfterServerWasDown()
 {
     auto server = std::make_unique<FakeServer>(FakeServer::Mode::Silent);
     const quint16 port = server->port();
-    RconChannel channel;
-    QSignalSpy spy(&channel, &RconChannel::datagramReceived);
+    Endpoint channel(QStringLiteral("Socket"));
+    QSignalSpy spy(&channel, &Endpoint::datagramReceived);
     channel.setRemoteHost(QStringLiteral("127.0.0.1"));
     channel.setRemotePort(port);
     channel.open();
@@ -89,7 +90,7 @@ void TestRconChannel::hearsAgainAfterServerWasDown()
         channel.send("ping");
         QTest::qWait(50);
     }
-    QCOMPARE(channel.state(), RconChannel::Open);
+    QCOMPARE(channel.state(), Endpoint::Open);
     QCOMPARE(spy.size(), 0);
 
     // The server comes back on the same port and answers: the endpoint must still hear it.
@@ -104,25 +105,25 @@ void TestRconChannel::hearsAgainAfterServerWasDown()
     QCOMPARE(spy.at(0).at(0).toByteArray(), QByteArray("reply"));
 }
 
-void TestRconChannel::closedEndpointSendsNothing()
+void TestEndpoint::closedEndpointSendsNothing()
 {
     FakeServer server(FakeServer::Mode::Silent);
-    RconChannel channel;
+    Endpoint channel(QStringLiteral("Socket"));
     channel.setRemoteHost(QStringLiteral("127.0.0.1"));
     channel.setRemotePort(server.port());
     channel.send("before open");
     channel.open();
     channel.close();
-    QCOMPARE(channel.state(), RconChannel::Closed);
+    QCOMPARE(channel.state(), Endpoint::Closed);
     channel.send("after close");
     QTest::qWait(100);
     QVERIFY(server.received().isEmpty());
 }
 
-void TestRconChannel::reopeningKeepsOneSocket()
+void TestEndpoint::reopeningKeepsOneSocket()
 {
     FakeServer server(FakeServer::Mode::Silent);
-    RconChannel channel;
+    Endpoint channel(QStringLiteral("Socket"));
     channel.setRemoteHost(QStringLiteral("127.0.0.1"));
     channel.setRemotePort(server.port());
     for (int i = 0; i < 5; ++i)
@@ -135,5 +136,5 @@ void TestRconChannel::reopeningKeepsOneSocket()
     QCOMPARE(server.received().size(), 1);
 }
 
-QTEST_GUILESS_MAIN(TestRconChannel)
-#include "tst_rconchannel.moc"
+QTEST_GUILESS_MAIN(TestEndpoint)
+#include "tst_endpoint.moc"

@@ -8,7 +8,7 @@
 
 class QWidget;
 
-namespace korvane {
+namespace korvane::ui {
 
 // What the windows need from outside: the program folder, the favourites file, and the three things
 // that block or ask the user. Tests replace the seams to answer message boxes and the save dialog,
@@ -16,7 +16,7 @@ namespace korvane {
 struct Environment {
     explicit Environment(const QString &programFolder, QString favoritesFile = QStringLiteral("Korvane.mdb"));
 
-    ProgramFolder folder;
+    settings::ProgramFolder folder;
     QString favoritesFile;
 
     // A blocking wait of the user-interface thread: no click, key, timer or datagram is handled.
@@ -30,4 +30,4 @@ struct Environment {
     int playerListRefreshMs = 7000;
 };
 
-} // namespace korvane
+} // namespace korvane::ui

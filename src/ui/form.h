@@ -10,7 +10,7 @@
 // at 96 dpi). Each window describes its controls in a table; build() creates them with their names,
 // texts and the shared look: navy windows, white labels, yellow bold frame captions, Arial buttons
 // and fields, grey-on-black answer fields.
-namespace korvane::form {
+namespace korvane::ui {
 
 enum class Kind {
     Frame,         // QGroupBox with a yellow bold caption
@@ -46,8 +46,31 @@ constexpr int pixels(int twips)
 // Names the window, sets its title, client size (in twips) and navy background.
 void setUpWindow(QWidget *window, const char *name, const char *title, int widthTwips, int heightTwips);
 
-// Creates the controls of the table, in order (a frame before what it holds), and returns them by name.
-QHash<QString, QWidget *> build(QWidget *window, std::span<const Control> controls);
+// A window's controls by name, as its table built them: the one way a window finds its controls.
+// Only this window's own controls are here, never those of a window it owns, which may reuse a name.
+class Controls final {
+public:
+    Controls() = default;
+    explicit Controls(QHash<QString, QWidget *> byName)
+        : m_byName(std::move(byName))
+    {
+    }
+
+    // The control of that name and kind; asking for one the table does not hold is a programming error.
+    template <typename T = QWidget> T *get(const QString &name) const
+    {
+        T *widget = qobject_cast<T *>(m_byName.value(name));
+        Q_ASSERT_X(widget, "ui::Controls::get", qPrintable(name));
+        return widget;
+    }
+    template <typename T = QWidget> T *get(const char *name) const { return get<T>(QString::fromLatin1(name)); }
+
+private:
+    QHash<QString, QWidget *> m_byName;
+};
+
+// Creates the controls of the table, in order (a frame before what it holds).
+Controls build(QWidget *window, std::span<const Control> controls);
 
 // The texts of the tables are ASCII; one conversion point keeps the casts explicit.
 inline QString text(const char *ascii)
@@ -55,11 +78,4 @@ inline QString text(const char *ascii)
     return QString::fromLatin1(ascii);
 }
 
-template <typename T> T *child(const QWidget *window, const char *name)
-{
-    T *widget = window->findChild<T *>(text(name));
-    Q_ASSERT_X(widget, "form::child", name);
-    return widget;
-}
-
-} // namespace korvane::form
+} // namespace korvane::ui

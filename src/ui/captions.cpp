@@ -1,4 +1,4 @@
-#include "settings/captions.h"
+#include "ui/captions.h"
 
 #include "settings/programfolder.h"
 
@@ -8,7 +8,9 @@
 #include <QLineEdit>
 #include <QPlainTextEdit>
 
-namespace korvane::captions {
+namespace korvane::ui {
+
+namespace {
 
 void setCaption(QWidget *target, const QString &text)
 {
@@ -23,23 +25,26 @@ void setCaption(QWidget *target, const QString &text)
     else if (auto *answer = qobject_cast<QPlainTextEdit *>(target))
         answer->setPlainText(text);
     else
-        Q_ASSERT_X(false, "captions::setCaption", "control kind without a caption");
+        Q_ASSERT_X(false, "ui::setCaption", "control kind without a caption");
 }
 
-void apply(QWidget *window, const ProgramFolder &folder, std::span<const Entry> table)
+} // namespace
+
+void applyCaptions(QWidget *window, const Controls &controls, const settings::ProgramFolder &folder,
+                   std::span<const Caption> table)
 {
     const QString language = folder.language();
-    for (const Entry &entry : table) {
-        const QString text = folder.languageText(language, QString::fromLatin1(entry.key));
-        if (!entry.target) {
+    for (const Caption &caption : table) {
+        const QString key = QString::fromLatin1(caption.key);
+        const QString text = folder.languageText(language, key);
+        const qsizetype dot = key.indexOf(u'.');
+        if (caption.target)
+            setCaption(controls.get(caption.target), text);
+        else if (dot < 0)
             window->setWindowTitle(text);
-            continue;
-        }
-        QWidget *target = window->findChild<QWidget *>(QString::fromLatin1(entry.target));
-        Q_ASSERT_X(target, "captions::apply", entry.target);
-        if (target)
-            setCaption(target, text);
+        else
+            setCaption(controls.get(key.mid(dot + 1)), text);
     }
 }
 
-} // namespace korvane::captions
+} // namespace korvane::ui

@@ -1,4 +1,4 @@
-#include "console/environment.h"
+#include "ui/environment.h"
 
 #include <QDir>
 #include <QFileDialog>
@@ -7,7 +7,7 @@
 #include <QPointer>
 #include <QThread>
 
-namespace korvane {
+namespace korvane::ui {
 
 namespace {
 
@@ -83,4 +83,4 @@ Environment::Environment(const QString &programFolder, QString favoritesFile)
 {
 }
 
-} // namespace korvane
+} // namespace korvane::ui

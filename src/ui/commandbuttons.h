@@ -1,22 +1,22 @@
 #pragma once
 
+#include "ui/form.h"
+
 #include <span>
 
-class QWidget;
-
-namespace korvane {
-
-class MainWindow;
+namespace korvane::rcon {
+class ServerLink;
+}
 
 // The buttons of the console, game play and fun windows that send a fixed command on the main
 // endpoint, described as tables.
-namespace commands {
+namespace korvane::ui {
 
 // Sends at once: the literal, then the text of its field (if it has one) exactly as the field holds it.
-struct Direct {
+struct DirectCommand {
     const char *button;
     const char *literal;
-    const char *field;
+    const char *field = nullptr;
 };
 
 // One entry of a fixed list, and the command it stands for.
@@ -33,10 +33,8 @@ struct ChoiceList {
     std::span<const Choice> entries;
 };
 
-// The controls are looked up once, here, among the window's own children.
-void connectDirect(QWidget *window, MainWindow &main, std::span<const Direct> commands);
+void connectDirect(const Controls &controls, rcon::ServerLink &link, std::span<const DirectCommand> commands);
 // Fills each list with its entries, none of them chosen, and connects its button.
-void setUpChoices(QWidget *window, MainWindow &main, std::span<const ChoiceList> lists);
+void setUpChoices(const Controls &controls, rcon::ServerLink &link, std::span<const ChoiceList> lists);
 
-} // namespace commands
-} // namespace korvane
+} // namespace korvane::ui

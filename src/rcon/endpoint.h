@@ -6,20 +6,21 @@
 
 class QUdpSocket;
 
-namespace korvane {
+namespace korvane::rcon {
 
 // One UDP endpoint toward the game server. Opening leaves it either open or closed: a host name is
 // resolved first (IPv4 addresses before IPv6), so the state is never "looking up" afterwards. Each
 // datagram is read whole and handed on by datagramReceived. Errors the socket reports (refused,
 // unreachable) are swallowed: the endpoint stays as it is and keeps delivering later datagrams.
-class RconChannel final : public QObject {
+class Endpoint final : public QObject {
     Q_OBJECT
 
 public:
     enum State { Closed = 0, Open = 1 };
 
-    explicit RconChannel(QObject *parent = nullptr);
-    ~RconChannel() override;
+    // Named after its owner's design ("Socket", "Socket2", ...), so it can be told apart.
+    explicit Endpoint(const QString &name, QObject *parent = nullptr);
+    ~Endpoint() override;
 
     void setRemoteHost(const QString &host) { m_host = host; }
     QString remoteHost() const { return m_host; }
@@ -33,8 +34,6 @@ public:
 
     // One datagram; silently dropped when the endpoint is closed.
     void send(const QByteArray &datagram);
-    // Builds the rcon request from the given password, literal and parameter and sends it.
-    void sendCommand(QStringView password, QStringView literal, QStringView parameter = {});
 
 Q_SIGNALS:
     void datagramReceived(const QByteArray &datagram);
@@ -47,4 +46,4 @@ private:
     QUdpSocket *m_socket = nullptr;
 };
 
-} // namespace korvane
+} // namespace korvane::rcon

@@ -1,4 +1,4 @@
-#include "console/formbuilder.h"
+#include "ui/form.h"
 
 #include <QCheckBox>
 #include <QComboBox>
@@ -21,7 +21,7 @@ static void registerPictures()
     Q_INIT_RESOURCE(korvane);
 }
 
-namespace korvane::form {
+namespace korvane::ui {
 
 namespace {
 
@@ -172,19 +172,19 @@ void setUpWindow(QWidget *window, const char *name, const char *title, int width
     window->setAutoFillBackground(true);
 }
 
-QHash<QString, QWidget *> build(QWidget *window, std::span<const Control> controls)
+Controls build(QWidget *window, std::span<const Control> controls)
 {
     QHash<QString, QWidget *> built;
     built.reserve(controls.size());
     for (const Control &c : controls) {
         QWidget *parent = c.parent ? built.value(text(c.parent)) : window;
-        Q_ASSERT_X(parent, "form::build", c.name);
+        Q_ASSERT_X(parent, "ui::build", c.name);
         QWidget *widget = makeControl(parent, c);
         widget->setObjectName(text(c.name));
         widget->setGeometry(pixels(c.left), pixels(c.top), pixels(c.width), pixels(c.height));
         built.insert(widget->objectName(), widget);
     }
-    return built;
+    return Controls(std::move(built));
 }
 
-} // namespace korvane::form
+} // namespace korvane::ui

@@ -1,0 +1,34 @@
+#include "rcon/serverlink.h"
+
+#include "rcon/wireformat.h"
+
+namespace korvane::rcon {
+
+ServerLink::ServerLink(std::function<Server()> server, QObject *parent)
+    : QObject(parent)
+    , m_server(std::move(server))
+    , m_endpoint(QStringLiteral("Socket"), this)
+{
+}
+
+ServerLink::~ServerLink() = default;
+
+void ServerLink::send(QStringView literal, QStringView parameter)
+{
+    send(m_endpoint, literal, parameter);
+}
+
+void ServerLink::send(Endpoint &endpoint, QStringView literal, QStringView parameter) const
+{
+    endpoint.send(request(m_server().password, literal, parameter));
+}
+
+void ServerLink::open(Endpoint &endpoint) const
+{
+    const Server server = m_server();
+    endpoint.setRemoteHost(server.host);
+    endpoint.setRemotePort(server.port);
+    endpoint.open();
+}
+
+} // namespace korvane::rcon

@@ -1,0 +1,43 @@
+#pragma once
+
+#include "rcon/endpoint.h"
+
+#include <QString>
+
+#include <functional>
+
+namespace korvane::rcon {
+
+// The one server the program talks to, as the console's fields hold it at this moment.
+struct Server {
+    QString host;
+    quint16 port = 0; // 0 when the port is not a whole number from 1 to 65535
+    QString password;
+};
+
+// Every request of every window goes through here. The link holds the main endpoint ("Socket"),
+// whose answers go to the console log; windows with an endpoint of their own open it here too. Host,
+// port and password are read through the given function at each call, never remembered: the
+// password of a request is the one of the moment it is sent.
+class ServerLink final : public QObject {
+    Q_OBJECT
+
+public:
+    explicit ServerLink(std::function<Server()> server, QObject *parent = nullptr);
+    ~ServerLink() override;
+
+    Server server() const { return m_server(); }
+    Endpoint &endpoint() { return m_endpoint; }
+
+    // An rcon request: the literal, then the parameter exactly as given.
+    void send(QStringView literal, QStringView parameter = {});
+    void send(Endpoint &endpoint, QStringView literal, QStringView parameter = {}) const;
+    // Points the endpoint at the server of this moment and opens it.
+    void open(Endpoint &endpoint) const;
+
+private:
+    std::function<Server()> m_server;
+    Endpoint m_endpoint;
+};
+
+} // namespace korvane::rcon
