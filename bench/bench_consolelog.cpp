@@ -2,11 +2,11 @@
 // on 127.0.0.1 into the main window's endpoint, through the reply handling into the log widget.
 // Reports the handling time per datagram for the first and the last 1,000. Also the throughput of the
 // reply cleaning on 1,400-byte datagrams.
-#include "console/environment.h"
 #include "console/mainwindow.h"
-#include "rcon/rconchannel.h"
+#include "rcon/endpoint.h"
 #include "rcon/textcodec.h"
 #include "rcon/wireformat.h"
+#include "ui/environment.h"
 
 #include <QApplication>
 #include <QElapsedTimer>
@@ -37,7 +37,7 @@ QByteArray replyDatagram(int index)
 void ConsoleLogGrowth(benchmark::State &state)
 {
     QTemporaryDir folder;
-    korvane::MainWindow main{korvane::Environment(folder.path())};
+    korvane::console::MainWindow main{korvane::ui::Environment(folder.path())};
     main.show();
 
     QUdpSocket server;
@@ -54,9 +54,9 @@ void ConsoleLogGrowth(benchmark::State &state)
     while (!main.isConnected())
         QCoreApplication::processEvents(QEventLoop::AllEvents, 10);
 
-    auto *endpoint = main.findChild<korvane::RconChannel *>(QStringLiteral("Socket"));
+    auto *endpoint = &main.link().endpoint();
     int handled = 0;
-    QObject::connect(endpoint, &korvane::RconChannel::datagramReceived, &main, [&handled] { ++handled; });
+    QObject::connect(endpoint, &korvane::rcon::Endpoint::datagramReceived, &main, [&handled] { ++handled; });
 
     QList<QByteArray> datagrams;
     for (int i = 0; i < Burst; ++i)
@@ -97,7 +97,7 @@ QString datagram1400(bool coloured)
         text += (++i % 10 == 0) ? "\n" : " \\";
     }
     text.truncate(1400);
-    return korvane::codec::fromWire(text);
+    return korvane::rcon::fromWire(text);
 }
 
 void CleanReply(benchmark::State &state)

@@ -2,9 +2,8 @@
 // the main window is shown in that language. argv[1] is the program folder.
 #include "startupprobe.h"
 
-#include "console/environment.h"
+#include "app/startup.h"
 #include "console/mainwindow.h"
-#include "settings/languagechooser.h"
 
 #include <QApplication>
 
@@ -13,10 +12,8 @@ int main(int argc, char *argv[])
     QApplication app(argc, argv);
     QApplication::setStyle(QStringLiteral("Fusion"));
     const QString folder = argc > 1 ? QString::fromLocal8Bit(argv[1]) : QCoreApplication::applicationDirPath();
-    korvane::MainWindow console{korvane::Environment(folder)};
+    korvane::console::MainWindow console{korvane::ui::Environment(folder)};
     StartupProbe probe(&console);
-    auto *chooser = new korvane::LanguageChooser(console);
-    console.setChooser(chooser);
-    chooser->start();
+    korvane::app::start(console);
     return QApplication::exec();
 }

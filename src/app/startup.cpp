@@ -18,8 +18,8 @@ void start(console::MainWindow &main)
     main.setChooser(chooser);
     QObject::connect(chooser, &settings::LanguageChooser::languageLoaded, &main, &console::MainWindow::showAndRaise);
     // The chooser belongs to the main window, so Qt does not count it as the last window closing.
-    QObject::connect(chooser, &ui::SecondaryWindow::closing, &main, [&main] {
-        if (!main.isVisible())
+    QObject::connect(chooser, &ui::SecondaryWindow::closing, &main, [chooser] {
+        if (!chooser->handedOver())
             QCoreApplication::quit();
     });
     chooser->showAndRaise();

@@ -101,13 +101,13 @@ void MainWindow::showAndRaise()
     activateWindow();
 }
 
-void MainWindow::showEvent(QShowEvent *event)
+void MainWindow::setVisible(bool visible)
 {
-    QWidget::showEvent(event);
-    if (!m_loaded) {
+    if (visible && !m_loaded) {
         m_loaded = true;
         load();
     }
+    QWidget::setVisible(visible);
 }
 
 void MainWindow::load()

@@ -55,9 +55,10 @@ public:
     // The start-up window, which the first showing of this window closes.
     void setChooser(settings::LanguageChooser *chooser);
     void showAndRaise();
+    // The first showing runs the window's load step first, so the window is drawn in its language.
+    void setVisible(bool visible) override;
 
 protected:
-    void showEvent(QShowEvent *event) override;
     void closeEvent(QCloseEvent *event) override;
     bool eventFilter(QObject *watched, QEvent *event) override;
 

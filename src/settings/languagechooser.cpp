@@ -72,6 +72,7 @@ void LanguageChooser::load()
     }
     // The main window's first showing reads the language just stored, applies it and closes this
     // window; should the main window already be up, this window closes itself.
+    m_handedOver = true;
     Q_EMIT languageLoaded();
     if (isVisible())
         close();

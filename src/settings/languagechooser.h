@@ -17,6 +17,8 @@ public:
 
     // Read by the main window's start-up, which records the remembered choice.
     bool rememberTicked() const;
+    // Whether "Load Language" has handed over to the main window.
+    bool handedOver() const { return m_handedOver; }
 
 Q_SIGNALS:
     // A language was picked and stored: the main window takes over. The chooser closes itself after
@@ -29,6 +31,7 @@ private:
     QCheckBox *m_remember;
     // Set by a click on any language; "Load Language" trusts this rather than the buttons.
     bool m_picked = false;
+    bool m_handedOver = false;
 };
 
 } // namespace korvane::settings
