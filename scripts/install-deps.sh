@@ -3,7 +3,7 @@
 set -euo pipefail
 
 packages=(
-    g++ cmake make
+    g++ cmake make clang-format git
     qt6-base-dev qt6-base-dev-tools libqt6sql6-sqlite libgl-dev
     libbenchmark-dev
     fonts-dejavu-core fonts-liberation

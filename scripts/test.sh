@@ -5,6 +5,12 @@ set -euo pipefail
 cd "$(dirname "$0")/.."
 scripts/install-deps.sh
 
+# One style: every C++ file as clang-format writes it.
+if ! git ls-files -z '*.cpp' '*.h' | xargs -0 clang-format --dry-run --Werror; then
+    echo "Some files are not formatted: run clang-format -i on them." >&2
+    exit 1
+fi
+
 export QT_QPA_PLATFORM=offscreen
 jobs=$(nproc)
 
