@@ -23,6 +23,7 @@
 #include <QPlainTextEdit>
 #include <QPushButton>
 #include <QScreen>
+#include <QTimer>
 
 #include <array>
 
@@ -140,6 +141,9 @@ bool MainWindow::eventFilter(QObject *watched, QEvent *event)
 
 void MainWindow::connectToServer()
 {
+    // A click while a connect is under way would start a second one in the middle of the first.
+    if (m_phase == Phase::Connecting)
+        return;
     const rcon::Server chosen = server();
     if (chosen.host.isEmpty() || control<QLineEdit>("edtPort")->text().isEmpty() || chosen.password.isEmpty()) {
         m_environment.message(this, QStringLiteral("Please enter values for all server fields!"));
@@ -149,24 +153,35 @@ void MainWindow::connectToServer()
         m_environment.message(this, QStringLiteral("The server port must be a whole number from 1 to 65535."));
         return;
     }
-    rcon::Endpoint &socket = m_link.endpoint();
     m_log.append(CrLf + CrLf + QStringLiteral("Connecting..."));
-    m_link.open(socket);
-    m_environment.wait(300);
-    if (socket.state() == rcon::Endpoint::Open)
-        probe();
-    if (socket.state() != rcon::Endpoint::Closed)
-        return;
-    socket.close();
-    m_environment.wait(300);
-    socket.open();
-    m_environment.wait(2000);
-    if (socket.state() == rcon::Endpoint::Open) {
-        probe();
-    } else {
-        m_log.append(CrLf + QStringLiteral("Error: Korvane could not connect to an ET server"));
-        socket.close();
-    }
+    setPhase(Phase::Connecting);
+    m_link.resolver().resolve(chosen.host, this,
+                              [this, port = chosen.port](const QHostAddress &address) { openAndProbe(address, port); });
+}
+
+// The waits of a connect keep their length and their place; the window paints and ticks meanwhile.
+void MainWindow::openAndProbe(const QHostAddress &address, quint16 port)
+{
+    m_link.endpoint().open(address, port);
+    QTimer::singleShot(300, Qt::PreciseTimer, this, [this, address, port] {
+        if (m_link.endpoint().state() == rcon::Endpoint::Open) {
+            probe();
+            return;
+        }
+        m_link.endpoint().close();
+        QTimer::singleShot(300, Qt::PreciseTimer, this, [this, address, port] {
+            m_link.endpoint().open(address, port);
+            QTimer::singleShot(2000, Qt::PreciseTimer, this, [this] {
+                if (m_link.endpoint().state() == rcon::Endpoint::Open) {
+                    probe();
+                    return;
+                }
+                m_log.append(CrLf + QStringLiteral("Error: Korvane could not connect to an ET server"));
+                m_link.endpoint().close();
+                setPhase(Phase::Disconnected);
+            });
+        });
+    });
 }
 
 void MainWindow::probe()
@@ -220,7 +235,7 @@ void MainWindow::setPhase(Phase phase)
 {
     m_phase = phase;
     const bool connected = phase == Phase::Connected;
-    if (phase != Phase::Disconnected)
+    if (phase == Phase::Probing || connected)
         control<QLineEdit>("edtState")->setText(connected ? QStringLiteral("1") : QStringLiteral("0"));
     for (const ui::Control &entry : design::layout()) {
         const design::Switch when = design::switchOf(entry);

@@ -7,6 +7,7 @@
 #include "ui/environment.h"
 #include "ui/form.h"
 
+#include <QHostAddress>
 #include <QPointer>
 #include <QWidget>
 
@@ -63,9 +64,10 @@ protected:
     bool eventFilter(QObject *watched, QEvent *event) override;
 
 private:
-    // Connecting sends a status probe; the first answer decides. The hidden field edtState mirrors
-    // the probing ("0") and the connected ("1") phase.
-    enum class Phase { Disconnected, Probing, Connected };
+    // Connecting finds the server's address and opens the endpoint, then sends a status probe; the
+    // first answer decides. The hidden field edtState mirrors the probing ("0") and the connected ("1")
+    // phase.
+    enum class Phase { Disconnected, Connecting, Probing, Connected };
 
     template <typename T = QWidget> T *control(const char *name) const { return m_controls.get<T>(name); }
     rcon::Server server() const;
@@ -73,6 +75,7 @@ private:
     void load();
 
     void connectToServer();
+    void openAndProbe(const QHostAddress &address, quint16 port);
     void probe();
     void disconnectFromServer();
     void handleDatagram(const QByteArray &datagram);

@@ -142,7 +142,7 @@ FunWindow::~FunWindow() = default;
 
 void FunWindow::masterReset()
 {
-    // The waits block the whole program, so the bar is repainted by hand to show each step.
+    // Each step is drawn at once, before its wait.
     auto *progress = control<QProgressBar>("Progress");
     progress->setValue(0);
     progress->repaint();

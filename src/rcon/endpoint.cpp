@@ -1,55 +1,51 @@
 #include "rcon/endpoint.h"
 
-#include <QHostInfo>
 #include <QNetworkDatagram>
+#include <QTimer>
 #include <QUdpSocket>
-
-#include <algorithm>
 
 namespace korvane::rcon {
 
 namespace {
 
 constexpr qint64 MaxDatagramSize = 65536;
-
-// The address to talk to: the host itself when it is an address, else the first IPv4 address of the
-// name (a server reached as "localhost" usually listens on 127.0.0.1, not on ::1), else the first.
-QHostAddress resolve(const QString &host)
-{
-    QHostAddress literal;
-    if (literal.setAddress(host))
-        return literal;
-    if (host.isEmpty())
-        return {};
-    const QList<QHostAddress> addresses = QHostInfo::fromName(host).addresses();
-    const auto ipv4 = std::find_if(addresses.begin(), addresses.end(),
-                                   [](const QHostAddress &a) { return a.protocol() == QAbstractSocket::IPv4Protocol; });
-    if (ipv4 != addresses.end())
-        return *ipv4;
-    return addresses.isEmpty() ? QHostAddress() : addresses.first();
-}
+// What one turn of the event loop reads at most; the rest waits for the next turn, so that a flood
+// leaves room for painting, input and timers in between. The kernel's default receive buffer holds
+// about 250 small datagrams or three of the largest.
+constexpr int BatchDatagrams = 32;
+constexpr qint64 BatchBytes = 1024 * 1024;
+// Requests held while an address is looked up: a window sends one or two; more is a flood.
+constexpr qsizetype MaxHeld = 64;
 
 } // namespace
 
 Endpoint::Endpoint(const QString &name, QObject *parent)
     : QObject(parent)
+    , m_moreToRead(new QTimer(this))
 {
     setObjectName(name);
+    m_moreToRead->setSingleShot(true);
+    m_moreToRead->setInterval(0);
+    connect(m_moreToRead, &QTimer::timeout, this, &Endpoint::readPending);
 }
 
 Endpoint::~Endpoint() = default;
 
-void Endpoint::open()
+void Endpoint::open(const QHostAddress &address, quint16 port)
 {
+    const QList<QByteArray> held = std::exchange(m_held, {});
     close();
-    const QHostAddress address = resolve(m_host);
-    if (address.isNull() || m_port == 0)
+    if (address.isNull() || port == 0)
         return;
     m_socket = new QUdpSocket(this);
     connect(m_socket, &QUdpSocket::readyRead, this, &Endpoint::readPending);
-    m_socket->connectToHost(address, m_port);
-    if (m_socket->state() != QAbstractSocket::ConnectedState)
+    m_socket->connectToHost(address, port);
+    if (m_socket->state() != QAbstractSocket::ConnectedState) {
         close();
+        return;
+    }
+    for (const QByteArray &datagram : held)
+        send(datagram);
 }
 
 Endpoint::State Endpoint::state() const
@@ -59,6 +55,10 @@ Endpoint::State Endpoint::state() const
 
 void Endpoint::close()
 {
+    ++m_ticket;
+    m_awaiting = false;
+    m_held.clear();
+    m_moreToRead->stop(); // the rest of a burst is no longer wanted
     if (!m_socket)
         return;
     // Deleted later: close() may run inside this socket's own readyRead.
@@ -68,10 +68,25 @@ void Endpoint::close()
     m_socket = nullptr;
 }
 
+quint64 Endpoint::awaitAddress()
+{
+    close();
+    m_awaiting = true;
+    return m_ticket;
+}
+
+void Endpoint::openAwaited(quint64 ticket, const QHostAddress &address, quint16 port)
+{
+    if (m_awaiting && ticket == m_ticket)
+        open(address, port);
+}
+
 void Endpoint::send(const QByteArray &datagram)
 {
     if (state() == Open)
         m_socket->write(datagram);
+    else if (m_awaiting && m_held.size() < MaxHeld)
+        m_held.append(datagram);
 }
 
 void Endpoint::readPending()
@@ -80,15 +95,23 @@ void Endpoint::readPending()
     // false and the pending size unknown, and only a real read clears it; without that read the socket
     // never signals again and the endpoint goes deaf.
     QUdpSocket *socket = m_socket;
+    if (!socket)
+        return;
+    int datagrams = 0;
+    qint64 bytes = 0;
     do {
         const qint64 size = socket->pendingDatagramSize();
         const QNetworkDatagram datagram = socket->receiveDatagram(size >= 0 ? size : MaxDatagramSize);
+        ++datagrams;
+        bytes += datagram.data().size();
         if (datagram.isValid())
             Q_EMIT datagramReceived(datagram.data());
         // A handler may have closed this endpoint.
         if (socket != m_socket)
             return;
-    } while (socket->hasPendingDatagrams());
+    } while (socket->hasPendingDatagrams() && datagrams < BatchDatagrams && bytes < BatchBytes);
+    if (socket->hasPendingDatagrams())
+        m_moreToRead->start();
 }
 
 } // namespace korvane::rcon

@@ -1,17 +1,21 @@
 #pragma once
 
 #include <QByteArray>
+#include <QHostAddress>
+#include <QList>
 #include <QObject>
 #include <QString>
 
+class QTimer;
 class QUdpSocket;
 
 namespace korvane::rcon {
 
-// One UDP endpoint toward the game server. Opening leaves it either open or closed: a host name is
-// resolved first (IPv4 addresses before IPv6), so the state is never "looking up" afterwards. Each
-// datagram is read whole and handed on by datagramReceived. Errors the socket reports (refused,
-// unreachable) are swallowed: the endpoint stays as it is and keeps delivering later datagrams.
+// One UDP endpoint toward the game server, either open or closed. Each datagram is read whole and
+// handed on by datagramReceived, in the order of arrival; a flood is read in bounded batches, one per
+// turn of the event loop, so the program keeps painting and ticking meanwhile. Errors the socket
+// reports (refused, unreachable) are swallowed: the endpoint stays as it is and keeps delivering later
+// datagrams.
 class Endpoint final : public QObject {
     Q_OBJECT
 
@@ -22,28 +26,33 @@ public:
     explicit Endpoint(const QString &name, QObject *parent = nullptr);
     ~Endpoint() override;
 
-    void setRemoteHost(const QString &host) { m_host = host; }
-    QString remoteHost() const { return m_host; }
-    void setRemotePort(quint16 port) { m_port = port; }
-    quint16 remotePort() const { return m_port; }
-
-    // Closes any earlier socket first, so an endpoint never holds two.
-    void open();
+    // Closes any earlier socket first, so an endpoint never holds two. A null address leaves it closed.
+    void open(const QHostAddress &address, quint16 port);
     State state() const;
+    // Closes the socket, and forgets the datagrams held for an address that is still being looked up.
     void close();
 
-    // One datagram; silently dropped when the endpoint is closed.
+    // While the server's name is looked up the endpoint is closed, but what is sent meanwhile is held
+    // and goes out, in order, if open() follows with the ticket returned here; a later close() or
+    // awaitAddress() makes the ticket worthless.
+    quint64 awaitAddress();
+    void openAwaited(quint64 ticket, const QHostAddress &address, quint16 port);
+
+    // One datagram; silently dropped when the endpoint is closed and not awaiting its address.
     void send(const QByteArray &datagram);
 
 Q_SIGNALS:
     void datagramReceived(const QByteArray &datagram);
 
 private:
+    // On readyRead, and again on the next turn of the event loop while datagrams are left.
     void readPending();
 
-    QString m_host;
-    quint16 m_port = 0;
     QUdpSocket *m_socket = nullptr;
+    QTimer *m_moreToRead;
+    quint64 m_ticket = 0;
+    bool m_awaiting = false;
+    QList<QByteArray> m_held;
 };
 
 } // namespace korvane::rcon

@@ -7,6 +7,7 @@ namespace korvane::rcon {
 ServerLink::ServerLink(std::function<Server()> server, QObject *parent)
     : QObject(parent)
     , m_server(std::move(server))
+    , m_resolver(this)
     , m_endpoint(QStringLiteral("Socket"), this)
 {
 }
@@ -23,12 +24,13 @@ void ServerLink::send(Endpoint &endpoint, QStringView literal, QStringView param
     endpoint.send(request(m_server().password, literal, parameter));
 }
 
-void ServerLink::open(Endpoint &endpoint) const
+void ServerLink::open(Endpoint &endpoint)
 {
     const Server server = m_server();
-    endpoint.setRemoteHost(server.host);
-    endpoint.setRemotePort(server.port);
-    endpoint.open();
+    const quint64 ticket = endpoint.awaitAddress();
+    m_resolver.resolve(server.host, &endpoint, [&endpoint, ticket, port = server.port](const QHostAddress &address) {
+        endpoint.openAwaited(ticket, address, port);
+    });
 }
 
 } // namespace korvane::rcon

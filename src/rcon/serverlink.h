@@ -1,6 +1,7 @@
 #pragma once
 
 #include "rcon/endpoint.h"
+#include "rcon/resolver.h"
 
 #include <QString>
 
@@ -28,15 +29,19 @@ public:
 
     Server server() const { return m_server(); }
     Endpoint &endpoint() { return m_endpoint; }
+    Resolver &resolver() { return m_resolver; }
 
     // An rcon request: the literal, then the parameter exactly as given.
     void send(QStringView literal, QStringView parameter = {});
     void send(Endpoint &endpoint, QStringView literal, QStringView parameter = {}) const;
-    // Points the endpoint at the server of this moment and opens it.
-    void open(Endpoint &endpoint) const;
+    // Points the endpoint at the server of this moment and opens it: at once when the address is known
+    // (an address, or the name found at Connect), else when the lookup answers; what is sent meanwhile
+    // waits for it.
+    void open(Endpoint &endpoint);
 
 private:
     std::function<Server()> m_server;
+    Resolver m_resolver;
     Endpoint m_endpoint;
 };
 

@@ -1,19 +1,22 @@
 #include "ui/environment.h"
 
 #include <QDir>
+#include <QEventLoop>
 #include <QFileDialog>
 #include <QFileInfo>
 #include <QMessageBox>
 #include <QPointer>
-#include <QThread>
+#include <QTimer>
 
 namespace korvane::ui {
 
 namespace {
 
-void blockingWait(int milliseconds)
+void paintingWait(int milliseconds)
 {
-    QThread::msleep(static_cast<unsigned long>(milliseconds));
+    QEventLoop loop;
+    QTimer::singleShot(milliseconds, Qt::PreciseTimer, &loop, &QEventLoop::quit);
+    loop.exec(QEventLoop::ExcludeUserInputEvents);
 }
 
 void messageBox(QWidget *parent, const QString &text)
@@ -77,7 +80,7 @@ QString askSaveFileName(QWidget *parent)
 Environment::Environment(const QString &programFolder, QString favoritesFile)
     : folder(programFolder)
     , favoritesFile(std::move(favoritesFile))
-    , wait(blockingWait)
+    , wait(paintingWait)
     , message(messageBox)
     , saveFileName(askSaveFileName)
 {

@@ -19,7 +19,8 @@ struct Environment {
     settings::ProgramFolder folder;
     QString favoritesFile;
 
-    // A blocking wait of the user-interface thread: no click, key, timer or datagram is handled.
+    // A wait of the user-interface thread that keeps the windows painted: timers and datagrams are
+    // handled meanwhile, clicks and keys only after it.
     std::function<void(int milliseconds)> wait;
     // A message box with an OK button only, titled "Korvane".
     std::function<void(QWidget *parent, const QString &text)> message;

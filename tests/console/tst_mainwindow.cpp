@@ -215,6 +215,9 @@ void TestMainWindow::unresolvableHostGivesErrorLine()
     main.show();
     fillServer(&main, u"no-such-host.invalid"_qs, u"27960"_qs, u"pw"_qs);
     click(&main, "btnConnect");
+    // The click returns at once; the failure comes when the lookup has answered.
+    QCOMPARE(logText(main), StartText + CrLf + CrLf + u"Connecting..."_qs);
+    QVERIFY(QTest::qWaitFor([&] { return logText(main).endsWith(u"an ET server"_qs); }, 10000));
     QCOMPARE(logText(main), StartText + CrLf + CrLf + u"Connecting..."_qs + CrLf +
                                 u"Error: Korvane could not connect to an ET server"_qs);
     QCOMPARE(enabledControls(main), DisconnectedSet + AlwaysEnabled);
@@ -403,6 +406,8 @@ void TestMainWindow::secondConnectWhileProbingKeepsOneEndpoint()
     main.show();
     fillServer(&main, u"127.0.0.1"_qs, server.portText(), u"pw"_qs);
     click(&main, "btnConnect");
+    click(&main, "btnConnect"); // ignored: the first connect is still under way
+    QVERIFY(server.waitForDatagrams(1));
     click(&main, "btnConnect");
     QVERIFY(server.waitForDatagrams(2));
     QTest::qWait(20);

@@ -1,69 +1,97 @@
 #include "fakeserver.h"
-#include "rcon/endpoint.h"
+#include "rcon/serverlink.h"
 #include "rcon/wireformat.h"
 
 #include <QNetworkDatagram>
 #include <QSignalSpy>
 #include <QTest>
+#include <QTimer>
 
 using korvane::rcon::Endpoint;
+using korvane::rcon::Resolver;
+using korvane::rcon::Server;
+using korvane::rcon::ServerLink;
+
+namespace {
+
+const QHostAddress Loopback(QHostAddress::LocalHost);
+
+// A link to the server of these fields, as the console's fields would give them.
+struct Fields {
+    Server server{QStringLiteral("127.0.0.1"), 0, QStringLiteral("pw")};
+    ServerLink link{[this] { return server; }};
+};
+
+} // namespace
 
 class TestEndpoint : public QObject {
     Q_OBJECT
 
 private Q_SLOTS:
-    void opensToAddressOrName_data();
-    void opensToAddressOrName();
-    void unresolvableNameStaysClosed();
+    void linkOpensByAddressOrName_data();
+    void linkOpensByAddressOrName();
+    void lookupThatNeverAnswersFailsWithoutBlocking();
     void readsEveryDatagramWhole();
+    void floodIsReadWholeInOrderWithTurnsBetween();
     void hearsAgainAfterServerWasDown();
     void closedEndpointSendsNothing();
-    void reopeningKeepsOneSocket();
 };
 
-void TestEndpoint::opensToAddressOrName_data()
+// The request goes out once the address is known, whether it was one or a name looked up meanwhile.
+void TestEndpoint::linkOpensByAddressOrName_data()
 {
     QTest::addColumn<QString>("host");
-    QTest::newRow("address") << QStringLiteral("127.0.0.1");
-    QTest::newRow("localhost prefers IPv4") << QStringLiteral("localhost");
+    QTest::addColumn<bool>("arrives");
+    QTest::newRow("address") << QStringLiteral("127.0.0.1") << true;
+    QTest::newRow("localhost prefers IPv4") << QStringLiteral("localhost") << true;
+    QTest::newRow("unknown name") << QStringLiteral("no-such-host.invalid") << false;
+    QTest::newRow("empty") << QString() << false;
 }
 
-void TestEndpoint::opensToAddressOrName()
+void TestEndpoint::linkOpensByAddressOrName()
 {
     QFETCH(QString, host);
+    QFETCH(bool, arrives);
     FakeServer server(FakeServer::Mode::Silent);
-    Endpoint channel(QStringLiteral("Socket"));
-    channel.setRemoteHost(host);
-    channel.setRemotePort(server.port());
-    channel.open();
-    // Open when open() returns: no lookup left for the event loop.
-    QCOMPARE(channel.state(), Endpoint::Open);
-    channel.send(korvane::rcon::request(u"pw", u" status"));
-    QVERIFY(server.waitForDatagrams(1));
-    QCOMPARE(server.received().constFirst(), QByteArray(4, '\xFF') + "rcon pw status");
+    Fields fields;
+    fields.server = {host, server.port(), QStringLiteral("pw")};
+    Endpoint endpoint(QStringLiteral("Socket2"));
+    fields.link.open(endpoint);
+    fields.link.send(endpoint, u" status");
+    QCOMPARE(server.waitForDatagrams(1, arrives ? 5000 : 1000), arrives);
+    if (arrives) {
+        QCOMPARE(server.received().constFirst(), QByteArray(4, '\xFF') + "rcon pw status");
+        // The name found is reused while the host text stays: the next endpoint opens at once.
+        Endpoint next(QStringLiteral("Socket3"));
+        fields.link.open(next);
+        QCOMPARE(next.state(), Endpoint::Open);
+    }
+    QCOMPARE(endpoint.state(), arrives ? Endpoint::Open : Endpoint::Closed);
 }
 
-void TestEndpoint::unresolvableNameStaysClosed()
+void TestEndpoint::lookupThatNeverAnswersFailsWithoutBlocking()
 {
-    Endpoint channel(QStringLiteral("Socket"));
-    channel.setRemoteHost(QStringLiteral("no-such-host.invalid"));
-    channel.setRemotePort(27960);
-    channel.open();
-    QCOMPARE(channel.state(), Endpoint::Closed);
-    channel.setRemoteHost(QString());
-    channel.open();
-    QCOMPARE(channel.state(), Endpoint::Closed);
+    Resolver resolver;
+    resolver.setLookup([](const QString &, QObject *, auto) {});
+    resolver.setTimeLimit(200);
+    bool answered = false;
+    QHostAddress found(QHostAddress::Any);
+    resolver.resolve(QStringLiteral("silent.example"), this, [&](const QHostAddress &address) {
+        answered = true;
+        found = address;
+    });
+    QVERIFY(!answered);
+    QVERIFY(QTest::qWaitFor([&] { return answered; }, 3000));
+    QVERIFY(found.isNull());
 }
 
 void TestEndpoint::readsEveryDatagramWhole()
 {
     FakeServer server(FakeServer::Mode::Silent);
-    Endpoint channel(QStringLiteral("Socket"));
-    QSignalSpy spy(&channel, &Endpoint::datagramReceived);
-    channel.setRemoteHost(QStringLiteral("127.0.0.1"));
-    channel.setRemotePort(server.port());
-    channel.open();
-    channel.send("hello");
+    Endpoint endpoint(QStringLiteral("Socket"));
+    QSignalSpy spy(&endpoint, &Endpoint::datagramReceived);
+    endpoint.open(Loopback, server.port());
+    endpoint.send("hello");
     QVERIFY(server.waitForDatagrams(1));
     const QList<QByteArray> sent = {QByteArray(60000, 'x'), QByteArray(), FakeServer::printReply("a\nb"),
                                     QByteArray("\0\xFF\x01", 3)};
@@ -74,29 +102,53 @@ void TestEndpoint::readsEveryDatagramWhole()
         QCOMPARE(spy.at(i).at(0).toByteArray(), sent.at(i));
 }
 
+// A burst far bigger than one batch: every datagram, in order, and a timer due meanwhile runs before
+// the last of them is handed on.
+void TestEndpoint::floodIsReadWholeInOrderWithTurnsBetween()
+{
+    FakeServer server(FakeServer::Mode::Silent);
+    Endpoint endpoint(QStringLiteral("Socket"));
+    endpoint.open(Loopback, server.port());
+    endpoint.send("hello");
+    QVERIFY(server.waitForDatagrams(1));
+    constexpr int Burst = 200;
+    for (int i = 0; i < Burst; ++i)
+        server.sendToClient(QByteArray::number(i));
+    QList<QByteArray> received;
+    int receivedWhenTimerRan = -1;
+    connect(&endpoint, &Endpoint::datagramReceived, this, [&](const QByteArray &datagram) {
+        if (received.isEmpty())
+            QTimer::singleShot(0, this, [&] { receivedWhenTimerRan = int(received.size()); });
+        received.append(datagram);
+    });
+    QVERIFY(QTest::qWaitFor([&] { return received.size() == Burst; }, 5000));
+    for (int i = 0; i < Burst; ++i)
+        QCOMPARE(received.at(i), QByteArray::number(i));
+    QVERIFY2(receivedWhenTimerRan > 0 && receivedWhenTimerRan < Burst,
+             qPrintable(QString::number(receivedWhenTimerRan)));
+}
+
 void TestEndpoint::hearsAgainAfterServerWasDown()
 {
     auto server = std::make_unique<FakeServer>(FakeServer::Mode::Silent);
     const quint16 port = server->port();
-    Endpoint channel(QStringLiteral("Socket"));
-    QSignalSpy spy(&channel, &Endpoint::datagramReceived);
-    channel.setRemoteHost(QStringLiteral("127.0.0.1"));
-    channel.setRemotePort(port);
-    channel.open();
+    Endpoint endpoint(QStringLiteral("Socket"));
+    QSignalSpy spy(&endpoint, &Endpoint::datagramReceived);
+    endpoint.open(Loopback, port);
 
     // Nobody listens: each send earns an ICMP port-unreachable.
     server.reset();
     for (int i = 0; i < 3; ++i) {
-        channel.send("ping");
+        endpoint.send("ping");
         QTest::qWait(50);
     }
-    QCOMPARE(channel.state(), Endpoint::Open);
+    QCOMPARE(endpoint.state(), Endpoint::Open);
     QCOMPARE(spy.size(), 0);
 
     // The server comes back on the same port and answers: the endpoint must still hear it.
     QUdpSocket back;
     QVERIFY(back.bind(QHostAddress::LocalHost, port));
-    channel.send("again");
+    endpoint.send("again");
     QVERIFY(QTest::qWaitFor([&] { return back.hasPendingDatagrams(); }, 3000));
     const QNetworkDatagram request = back.receiveDatagram();
     QCOMPARE(request.data(), QByteArray("again"));
@@ -105,35 +157,29 @@ void TestEndpoint::hearsAgainAfterServerWasDown()
     QCOMPARE(spy.at(0).at(0).toByteArray(), QByteArray("reply"));
 }
 
+// Nothing goes out before opening (unless an address is awaited), after closing, or for a ticket that
+// a close made worthless; reopening keeps one socket.
 void TestEndpoint::closedEndpointSendsNothing()
 {
     FakeServer server(FakeServer::Mode::Silent);
-    Endpoint channel(QStringLiteral("Socket"));
-    channel.setRemoteHost(QStringLiteral("127.0.0.1"));
-    channel.setRemotePort(server.port());
-    channel.send("before open");
-    channel.open();
-    channel.close();
-    QCOMPARE(channel.state(), Endpoint::Closed);
-    channel.send("after close");
-    QTest::qWait(100);
-    QVERIFY(server.received().isEmpty());
-}
-
-void TestEndpoint::reopeningKeepsOneSocket()
-{
-    FakeServer server(FakeServer::Mode::Silent);
-    Endpoint channel(QStringLiteral("Socket"));
-    channel.setRemoteHost(QStringLiteral("127.0.0.1"));
-    channel.setRemotePort(server.port());
+    Endpoint endpoint(QStringLiteral("Socket"));
+    endpoint.send("before open");
+    const quint64 stale = endpoint.awaitAddress();
+    endpoint.send("held, then dropped by close");
+    endpoint.close();
+    endpoint.openAwaited(stale, Loopback, server.port());
+    QCOMPARE(endpoint.state(), Endpoint::Closed);
+    const quint64 ticket = endpoint.awaitAddress();
+    endpoint.send("held");
+    endpoint.openAwaited(ticket, Loopback, server.port());
     for (int i = 0; i < 5; ++i)
-        channel.open();
-    QTest::qWait(10); // let the replaced sockets be deleted
-    QCOMPARE(channel.findChildren<QUdpSocket *>().size(), 1);
-    channel.send("once");
-    QVERIFY(server.waitForDatagrams(1));
-    QTest::qWait(50);
-    QCOMPARE(server.received().size(), 1);
+        endpoint.open(Loopback, server.port());
+    endpoint.send("once");
+    endpoint.close();
+    endpoint.send("after close");
+    QTest::qWait(100);
+    QCOMPARE(server.received(), QList<QByteArray>({"held", "once"}));
+    QVERIFY(endpoint.findChildren<QUdpSocket *>().size() <= 1);
 }
 
 QTEST_GUILESS_MAIN(TestEndpoint)
