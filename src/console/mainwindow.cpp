@@ -39,11 +39,10 @@ MainWindow::MainWindow(ui::Environment environment)
     : m_environment(std::move(environment))
     , m_link([this] { return server(); }, this)
     , m_context{m_link, m_environment}
-    , m_log(nullptr)
 {
     ui::setUpWindow(this, "Form1", "Korvane", 12255, 8175);
     m_controls = ui::build(this, design::layout());
-    m_log = ConsoleLog(control<QPlainTextEdit>("Result"));
+    m_log = new ui::AnswerField(control<QPlainTextEdit>("Result"));
     control("Picture1")->installEventFilter(this);
     connect(&m_link.endpoint(), &rcon::Endpoint::datagramReceived, this, &MainWindow::handleDatagram);
     wireButtons();
@@ -114,7 +113,7 @@ void MainWindow::setVisible(bool visible)
 void MainWindow::load()
 {
     ui::applyCaptions(this, m_controls, m_environment.folder, design::captions());
-    m_log.setText(m_log.text());
+    m_log->setText(m_log->text());
     if (m_chooser) {
         if (m_chooser->rememberTicked())
             m_environment.folder.setRemembered(true);
@@ -153,7 +152,7 @@ void MainWindow::connectToServer()
         m_environment.message(this, QStringLiteral("The server port must be a whole number from 1 to 65535."));
         return;
     }
-    m_log.append(CrLf + CrLf + QStringLiteral("Connecting..."));
+    m_log->append(CrLf + CrLf + QStringLiteral("Connecting..."));
     setPhase(Phase::Connecting);
     m_link.resolver().resolve(chosen.host, this,
                               [this, port = chosen.port](const QHostAddress &address) { openAndProbe(address, port); });
@@ -176,7 +175,7 @@ void MainWindow::openAndProbe(const QHostAddress &address, quint16 port)
                     probe();
                     return;
                 }
-                m_log.append(CrLf + QStringLiteral("Error: Korvane could not connect to an ET server"));
+                m_log->append(CrLf + QStringLiteral("Error: Korvane could not connect to an ET server"));
                 m_link.endpoint().close();
                 setPhase(Phase::Disconnected);
             });
@@ -193,7 +192,7 @@ void MainWindow::probe()
 void MainWindow::handleDatagram(const QByteArray &datagram)
 {
     const QString cleaned = rcon::cleanReply(rcon::fromWire(datagram));
-    m_log.append(CrLf + cleaned);
+    m_log->appendAnswer(CrLf + cleaned);
     if (m_phase == Phase::Probing)
         decideStatus(cleaned);
 }
@@ -201,10 +200,10 @@ void MainWindow::handleDatagram(const QByteArray &datagram)
 void MainWindow::decideStatus(const QString &cleaned)
 {
     if (rcon::namesEtServer(cleaned)) {
-        m_log.append(CrLf + QStringLiteral("Korvane Client: Server running ET") + CrLf);
+        m_log->append(CrLf + QStringLiteral("Korvane Client: Server running ET") + CrLf);
         setPhase(Phase::Connected);
     } else {
-        m_log.append(CrLf + QStringLiteral("Korvane Client: Server does not appear to be running ET") + CrLf);
+        m_log->append(CrLf + QStringLiteral("Korvane Client: Server does not appear to be running ET") + CrLf);
         m_link.endpoint().close();
         setPhase(Phase::Disconnected);
     }
@@ -212,7 +211,7 @@ void MainWindow::decideStatus(const QString &cleaned)
 
 void MainWindow::disconnectFromServer()
 {
-    m_log.append(CrLf + QStringLiteral("Disconnecting..."));
+    m_log->append(CrLf + QStringLiteral("Disconnecting..."));
     m_link.endpoint().close();
     const std::array<ui::SecondaryWindow *, 5> withEndpoints = {m_normalPlayers, m_pbPlayers, m_gamePlay, m_cheaters,
                                                                 m_config};
@@ -221,7 +220,7 @@ void MainWindow::disconnectFromServer()
             window->endpoint()->close();
     }
     setPhase(Phase::Disconnected);
-    m_log.append(CrLf + QStringLiteral("Disconnected from server."));
+    m_log->append(CrLf + QStringLiteral("Disconnected from server."));
     // Closed windows are deleted later, so these pointers stay valid through the loop.
     const std::array<QWidget *, 9> toClose = {m_cheaters, m_config,  m_normalPlayers, m_gamePlay, m_pbPlayers,
                                               m_reason,   m_confirm, m_chooser,       m_fun};

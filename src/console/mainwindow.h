@@ -1,7 +1,7 @@
 #pragma once
 
-#include "console/consolelog.h"
 #include "rcon/serverlink.h"
+#include "ui/answerfield.h"
 #include "ui/context.h"
 #include "ui/dialogactions.h"
 #include "ui/environment.h"
@@ -99,7 +99,7 @@ private:
     rcon::ServerLink m_link;
     ui::Context m_context;
     ui::Controls m_controls;
-    ConsoleLog m_log;
+    ui::AnswerField *m_log = nullptr;
     Phase m_phase = Phase::Disconnected;
     bool m_loaded = false;
 

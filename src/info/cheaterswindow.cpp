@@ -33,13 +33,13 @@ CheatersWindow::CheatersWindow(const ui::Context &context, QWidget *owner)
     , m_endpoint(new rcon::Endpoint(QStringLiteral("SocketCheaters"), this))
 {
     setUp("Cheaters", "ETPro \"/cheaters\" List with ETPro GUIDs", 9615, 3870, Layout, Captions);
-    m_field = control<QPlainTextEdit>("edtCheaters");
+    m_answers = new ui::AnswerField(control<QPlainTextEdit>("edtCheaters"));
     onClick("btnSave", &CheatersWindow::save);
 
     connect(m_endpoint, &rcon::Endpoint::datagramReceived, this, &CheatersWindow::showDatagram);
     // Asked once per opening; to ask again the window is closed and opened again.
     link().open(*m_endpoint);
-    ui::clearAnswer(m_field);
+    m_answers->clear();
     link().send(*m_endpoint, u" cheaters");
 }
 
@@ -47,7 +47,7 @@ CheatersWindow::~CheatersWindow() = default;
 
 void CheatersWindow::showDatagram(const QByteArray &datagram)
 {
-    ui::appendAnswer(m_field, rcon::cleanCheatersReply(rcon::fromWire(datagram)));
+    m_answers->appendAnswer(rcon::cleanCheatersReply(rcon::fromWire(datagram)));
 }
 
 void CheatersWindow::save()
@@ -63,7 +63,7 @@ void CheatersWindow::save()
     QSaveFile file(fileName);
     // A file the user may replace in a folder where no temporary file can be made is still written.
     file.setDirectWriteFallback(true);
-    const QString text = ui::answerText(m_field) + QStringLiteral("\r\n");
+    const QString text = m_answers->text() + QStringLiteral("\r\n");
     const QByteArray contents = rcon::toWire(text);
     if (file.open(QIODevice::WriteOnly) && file.write(contents) == contents.size() && file.commit())
         return;

@@ -1,8 +1,7 @@
 #pragma once
 
+#include "ui/answerfield.h"
 #include "ui/secondarywindow.h"
-
-class QPlainTextEdit;
 
 namespace korvane::info {
 
@@ -21,7 +20,7 @@ private:
     void showDatagram(const QByteArray &datagram);
     void save();
 
-    QPlainTextEdit *m_field;
+    ui::AnswerField *m_answers;
     rcon::Endpoint *m_endpoint;
 };
 

@@ -36,7 +36,7 @@ ConfigWindow::ConfigWindow(const ui::Context &context, QWidget *owner)
     , m_endpoint(new rcon::Endpoint(QStringLiteral("Socket3"), this))
 {
     setUp("Config", "Select ETPro .config File", 9615, 3870, Layout, Captions);
-    m_field = control<QPlainTextEdit>("edtConfig");
+    m_answers = new ui::AnswerField(control<QPlainTextEdit>("edtConfig"));
     onClick("btnGetConfig", &ConfigWindow::askForList);
     onClick("btnConfig", &ConfigWindow::loadConfig);
 
@@ -49,7 +49,7 @@ ConfigWindow::~ConfigWindow() = default;
 
 void ConfigWindow::askForList()
 {
-    ui::clearAnswer(m_field);
+    m_answers->clear();
     link().send(*m_endpoint, u" config");
 }
 
@@ -61,7 +61,7 @@ void ConfigWindow::loadConfig()
 
 void ConfigWindow::showDatagram(const QByteArray &datagram)
 {
-    ui::appendAnswer(m_field, rcon::cleanReply(rcon::fromWire(datagram)));
+    m_answers->appendAnswer(rcon::cleanReply(rcon::fromWire(datagram)));
 }
 
 } // namespace korvane::info

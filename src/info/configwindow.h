@@ -1,8 +1,7 @@
 #pragma once
 
+#include "ui/answerfield.h"
 #include "ui/secondarywindow.h"
-
-class QPlainTextEdit;
 
 namespace korvane::info {
 
@@ -22,7 +21,7 @@ private:
     void loadConfig();
     void showDatagram(const QByteArray &datagram);
 
-    QPlainTextEdit *m_field;
+    ui::AnswerField *m_answers;
     rcon::Endpoint *m_endpoint;
 };
 

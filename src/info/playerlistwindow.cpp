@@ -74,7 +74,7 @@ PlayerListWindow::PlayerListWindow(const ui::Context &context, QWidget *owner, P
     , m_design(designOf(list))
 {
     setUp(m_design.window, m_design.title, 9615, 3870, layoutOf(m_design), m_design.captions);
-    m_field = control<QPlainTextEdit>(m_design.window);
+    m_answers = new ui::AnswerField(control<QPlainTextEdit>(m_design.window));
 
     m_endpoint = new rcon::Endpoint(ui::text(m_design.endpoint), this);
     connect(m_endpoint, &rcon::Endpoint::datagramReceived, this, &PlayerListWindow::showDatagram);
@@ -99,14 +99,14 @@ PlayerListWindow::~PlayerListWindow() = default;
 void PlayerListWindow::refresh()
 {
     // Emptied before asking, so the list shows only what came since this request.
-    ui::clearAnswer(m_field);
+    m_answers->clear();
     link().send(*m_endpoint, ui::text(m_design.command));
 }
 
 void PlayerListWindow::showDatagram(const QByteArray &datagram)
 {
     // The pieces of a long answer are joined as they come, so the list reads as one text.
-    ui::appendAnswer(m_field, rcon::cleanReply(rcon::fromWire(datagram)));
+    m_answers->appendAnswer(rcon::cleanReply(rcon::fromWire(datagram)));
 }
 
 } // namespace korvane::info

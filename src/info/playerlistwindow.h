@@ -1,8 +1,8 @@
 #pragma once
 
+#include "ui/answerfield.h"
 #include "ui/secondarywindow.h"
 
-class QPlainTextEdit;
 class QTimer;
 
 namespace korvane::info {
@@ -28,7 +28,7 @@ private:
     void showDatagram(const QByteArray &datagram);
 
     const PlayerListDesign &m_design;
-    QPlainTextEdit *m_field;
+    ui::AnswerField *m_answers;
     rcon::Endpoint *m_endpoint;
     QTimer *m_timer;
 };

@@ -108,6 +108,7 @@ constexpr ui::Control Layout[] = {
     {Kind::ListBox, "List1", "Campaign", R2, row(0), RCell, 2130},
 };
 constexpr int WindowWidth = RightFrames + RightWidth + 120;
+constexpr qsizetype MaxCampaigns = 1000;
 constexpr int WindowHeight = 8130;
 
 constexpr ui::Caption Captions[] = {
@@ -269,8 +270,12 @@ QString GamePlayWindow::refereeText() const
 
 void GamePlayWindow::addCampaigns(const QByteArray &datagram)
 {
-    // Every answer adds to the list: a long list may come in several datagrams.
-    control<QListWidget>("List1")->addItems(rcon::campaignEntries(rcon::fromWire(datagram)));
+    // Every answer adds to the list: a long list may come in several datagrams. A server has a few
+    // dozen campaigns; past MaxCampaigns entries the rest is a flood, and is left out.
+    auto *list = control<QListWidget>("List1");
+    const qsizetype room = MaxCampaigns - list->count();
+    if (room > 0)
+        list->addItems(rcon::campaignEntries(rcon::fromWire(datagram)).mid(0, room));
 }
 
 void GamePlayWindow::loadCampaign()

@@ -3,7 +3,6 @@
 #include "rcon/textcodec.h"
 #include "rcon/wireformat.h"
 #include "testenv.h"
-#include "ui/answerfield.h"
 
 #include <QLineEdit>
 #include <QNetworkDatagram>
@@ -39,7 +38,7 @@ const QStringList AlwaysEnabled = {u"Command1"_qs, u"Result"_qs, u"Picture1"_qs}
 
 QString logText(const MainWindow &main)
 {
-    return korvane::ui::answerText(find<QPlainTextEdit>(&main, "Result"));
+    return answerText(find<QPlainTextEdit>(&main, "Result"));
 }
 
 void fillServer(const QWidget *root, const QString &host, const QString &port, const QString &password)

@@ -1,7 +1,6 @@
 #include "rcon/endpoint.h"
 #include "rcon/textcodec.h"
 #include "testenv.h"
-#include "ui/answerfield.h"
 
 #include <QApplication>
 #include <QDialogButtonBox>
@@ -25,7 +24,7 @@ const QByteArray Request = QByteArray(4, '\xFF') + "rcon secret cheaters";
 
 QString textOf(const QWidget *root, const char *name)
 {
-    return korvane::ui::answerText(find<QPlainTextEdit>(root, name));
+    return answerText(find<QPlainTextEdit>(root, name));
 }
 
 // Opens the cheaters window with the server answering as given; waits for the request and for the list

@@ -1,6 +1,5 @@
 #include "rcon/endpoint.h"
 #include "testenv.h"
-#include "ui/answerfield.h"
 
 #include <QLabel>
 #include <QLineEdit>
@@ -36,7 +35,7 @@ struct Session : ConnectedConsole {
     QString list() const
     {
         const QWidget *config = ::window("Config");
-        return config ? korvane::ui::answerText(find<QPlainTextEdit>(config, "edtConfig")) : QString();
+        return config ? answerText(find<QPlainTextEdit>(config, "edtConfig")) : QString();
     }
 };
 

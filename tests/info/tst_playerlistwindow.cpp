@@ -4,7 +4,6 @@
 #include "console/mainwindow.h"
 #include "fakeserver.h"
 #include "testenv.h"
-#include "ui/answerfield.h"
 
 #include <QApplication>
 #include <QPlainTextEdit>
@@ -20,7 +19,7 @@ const QByteArray Header(4, '\xFF');
 
 QString shown(const QWidget *root, const char *field)
 {
-    return korvane::ui::answerText(find<QPlainTextEdit>(root, field));
+    return answerText(find<QPlainTextEdit>(root, field));
 }
 
 void addPopupRows()

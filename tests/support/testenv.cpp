@@ -79,6 +79,11 @@ void click(const QWidget *root, const char *name)
     QTest::mouseClick(button, Qt::LeftButton);
 }
 
+QString answerText(const QPlainTextEdit *field)
+{
+    return field->toPlainText().replace(u'\n', QStringLiteral("\r\n"));
+}
+
 void setField(const QWidget *root, const char *name, const QString &text)
 {
     auto *field = find<QLineEdit>(root, name);

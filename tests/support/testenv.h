@@ -9,6 +9,7 @@
 #include <QByteArray>
 #include <QList>
 #include <QMap>
+#include <QPlainTextEdit>
 #include <QStringList>
 #include <QTemporaryDir>
 #include <QTest>
@@ -52,6 +53,9 @@ QWidget *window(const char *name);
 
 // A real mouse click on a named button.
 void click(const QWidget *root, const char *name);
+
+// The text of an answer field as the program reads it, with CR LF line ends.
+QString answerText(const QPlainTextEdit *field);
 
 // Sets the text of a named one-line field.
 void setField(const QWidget *root, const char *name, const QString &text);

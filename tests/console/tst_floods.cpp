@@ -1,0 +1,81 @@
+// What a hostile or broken server can send: the console and the windows keep all of a burst in order,
+// keep only the newest part of an endless stream, and a list that only grows stops growing.
+#include "fakeserver.h"
+#include "testenv.h"
+
+#include <QListWidget>
+#include <QPlainTextEdit>
+
+using namespace Qt::StringLiterals;
+
+class TestFloods : public QObject {
+    Q_OBJECT
+
+private Q_SLOTS:
+    void burstIsShownWholeAndInOrder();
+    void logKeepsItsNewestMillionCharacters();
+    void campaignListStopsAtAThousand();
+};
+
+void TestFloods::burstIsShownWholeAndInOrder()
+{
+    ConnectedConsole console;
+    QVERIFY(console.connected);
+    auto *log = find<QPlainTextEdit>(&console.main, "Result");
+    constexpr int Burst = 200; // what the receive buffer holds when sent at once
+    for (int i = 0; i < Burst; ++i)
+        console.server.sendToClient(FakeServer::printReply("line " + QByteArray::number(i)));
+    QVERIFY(QTest::qWaitFor([&] { return answerText(log).endsWith(u"line 199"_s); }, 5000));
+    const QString text = answerText(log);
+    qsizetype from = 0;
+    for (int i = 0; i < Burst; ++i) {
+        from = text.indexOf(u"\r\nline "_s + QString::number(i), from);
+        QVERIFY2(from >= 0, qPrintable(QString::number(i)));
+    }
+}
+
+void TestFloods::logKeepsItsNewestMillionCharacters()
+{
+    ConnectedConsole console;
+    QVERIFY(console.connected);
+    auto *log = find<QPlainTextEdit>(&console.main, "Result");
+    // 40 answers of 60,000 characters, each of lines of 99 characters: 2.4 million in all.
+    QByteArray lines;
+    for (int i = 0; i < 600; ++i)
+        lines += QByteArray(98, 'a' + char(i % 26)) + '\n';
+    for (int i = 0; i < 40; ++i) {
+        console.server.sendToClient(FakeServer::printReply("answer " + QByteArray::number(i) + '\n' + lines));
+        QTest::qWait(5);
+    }
+    console.server.sendToClient(FakeServer::printReply("the end"));
+    QVERIFY(QTest::qWaitFor([&] { return answerText(log).endsWith(u"the end"_s); }, 10000));
+    const QString text = answerText(log);
+    QVERIFY2(text.size() <= 1'100'000 + 100'000, qPrintable(QString::number(text.size())));
+    QVERIFY(text.size() >= 1'000'000);
+    // Cut at a line start, and the newest answers whole.
+    const QString first = text.left(text.indexOf(u"\r\n"_s));
+    QVERIFY2(first.startsWith(u"answer "_s) || first == QString(98, first.front()), qPrintable(first.left(120)));
+    QVERIFY(text.contains(u"answer 39\r\n"_s + QString(98, u'a') + u"\r\n"_s));
+}
+
+void TestFloods::campaignListStopsAtAThousand()
+{
+    ConnectedConsole console;
+    QVERIFY(console.connected);
+    click(&console.main, "btnOther");
+    QVERIFY(console.server.waitForDatagrams(1));
+    QByteArray words = "x y z";
+    for (int i = 0; i < 600; ++i)
+        words += " camp" + QByteArray::number(i);
+    for (int i = 0; i < 3; ++i)
+        console.server.sendToClient(FakeServer::printReply(words));
+    auto *list = find<QListWidget>(window("Other"), "List1");
+    QVERIFY(QTest::qWaitFor([&] { return list->count() >= 1000; }, 5000));
+    QTest::qWait(100);
+    QCOMPARE(list->count(), 1000);
+    QCOMPARE(list->item(599)->text(), u"camp599"_s);
+    QCOMPARE(list->item(999)->text(), u"camp399"_s);
+}
+
+QTEST_MAIN(TestFloods)
+#include "tst_floods.moc"
