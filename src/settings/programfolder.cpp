@@ -31,9 +31,16 @@ QString ProgramFolder::setting(const QString &key) const
     return profile::readProfileString(LangSection, key, settingsFile());
 }
 
-void ProgramFolder::writeSetting(const QString &key, const QString &value) const
+bool ProgramFolder::writeSetting(const QString &key, const QString &value, QString *failure) const
 {
-    profile::writeProfileString(LangSection, key, value, settingsFile());
+    QString reason;
+    if (profile::writeProfileString(LangSection, key, value, settingsFile(), &reason))
+        return true;
+    if (failure) {
+        *failure = QStringLiteral("The settings file \"%1\" cannot be written: %2")
+                       .arg(QDir::toNativeSeparators(settingsFile()), reason);
+    }
+    return false;
 }
 
 QString ProgramFolder::language() const

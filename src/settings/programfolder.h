@@ -14,9 +14,10 @@ public:
     QString settingsFile() const;
     QString languageFile(const QString &language) const;
 
-    // Section "lang" of settings.ini.
+    // Section "lang" of settings.ini. A write that fails returns false and, when asked, gives a
+    // sentence for the user naming the file and the reason.
     QString setting(const QString &key) const;
-    void writeSetting(const QString &key, const QString &value) const;
+    bool writeSetting(const QString &key, const QString &value, QString *failure = nullptr) const;
 
     // The stored language name ("Default"), read afresh on every call.
     QString language() const;
