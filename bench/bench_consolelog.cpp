@@ -9,6 +9,7 @@
 #include "rcon/wireformat.h"
 
 #include <QApplication>
+#include <QDir>
 #include <QElapsedTimer>
 #include <QLineEdit>
 #include <QNetworkDatagram>
@@ -37,6 +38,8 @@ QByteArray replyDatagram(int index)
 void ConsoleLogGrowth(benchmark::State &state)
 {
     QTemporaryDir folder;
+    // A portable program folder, so that the user's own settings play no part.
+    QDir(folder.path()).mkdir(QStringLiteral("lang"));
     korvane::MainWindow main{korvane::Environment(folder.path())};
     main.show();
 

@@ -1,5 +1,6 @@
 #include "console/environment.h"
 #include "console/mainwindow.h"
+#include "korvaneconfig.h"
 #include "settings/languagechooser.h"
 
 #include <QApplication>
@@ -7,9 +8,19 @@
 int main(int argc, char *argv[])
 {
     QApplication app(argc, argv);
+    korvane::nameApplication();
+    QGuiApplication::setDesktopFileName(QStringLiteral(KORVANE_APP_ID));
     QApplication::setStyle(QStringLiteral("Fusion"));
 
-    korvane::MainWindow console{korvane::Environment(QCoreApplication::applicationDirPath())};
+    // The program folder decides, once, where the settings, the language files and the favourites are.
+    korvane::Environment environment(QCoreApplication::applicationDirPath());
+    const korvane::FileLocations &files = environment.folder.locations();
+    environment.favoritesFile = files.favoritesStoreFile();
+    // Not fatal: every later write to a missing folder reports itself where it fails.
+    if (const QString failure = files.createUserFolders(); !failure.isEmpty())
+        qWarning("%s", qUtf8Printable(failure));
+
+    korvane::MainWindow console{std::move(environment)};
     auto *chooser = new korvane::LanguageChooser(console);
     console.setChooser(chooser);
     chooser->start();

@@ -12,18 +12,19 @@ const QString LangSection = QStringLiteral("lang");
 
 ProgramFolder::ProgramFolder(QString path)
     : m_path(QDir::cleanPath(std::move(path)))
+    , m_locations(FileLocations::forExecutableFolder(m_path))
 {
 }
 
 QString ProgramFolder::settingsFile() const
 {
-    return m_path + QStringLiteral("/settings.ini");
+    return m_locations.settingsFile();
 }
 
 QString ProgramFolder::languageFile(const QString &language) const
 {
     // The stored name is used verbatim: an empty one names "lang/.lang", which does not exist.
-    return m_path + QStringLiteral("/lang/") + language + QStringLiteral(".lang");
+    return m_locations.languageFolder() + QStringLiteral("/") + language + QStringLiteral(".lang");
 }
 
 QString ProgramFolder::setting(const QString &key) const

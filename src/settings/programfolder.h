@@ -1,16 +1,20 @@
 #pragma once
 
+#include "settings/filelocations.h"
+
 #include <QString>
 
 namespace korvane {
 
-// The folder of the executable, where settings.ini and lang/ live. Resolved once in main; tests use
+// The folder of the executable. Whether settings.ini and lang/ are in it or in the installation's and
+// the user's folders is decided once, when it is made (FileLocations). Resolved once in main; tests use
 // a temporary folder.
 class ProgramFolder final {
 public:
     explicit ProgramFolder(QString path);
 
     QString path() const { return m_path; }
+    const FileLocations &locations() const { return m_locations; }
     QString settingsFile() const;
     QString languageFile(const QString &language) const;
 
@@ -26,6 +30,7 @@ public:
 
 private:
     QString m_path;
+    FileLocations m_locations;
 };
 
 } // namespace korvane
