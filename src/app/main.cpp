@@ -1,3 +1,4 @@
+#include "app/commandline.h"
 #include "console/environment.h"
 #include "console/mainwindow.h"
 #include "korvaneconfig.h"
@@ -7,6 +8,9 @@
 
 int main(int argc, char *argv[])
 {
+    if (const std::optional<int> exitCode = korvane::commandline::answerWithoutWindows(argc, argv))
+        return *exitCode;
+
     QApplication app(argc, argv);
     korvane::nameApplication();
     QGuiApplication::setDesktopFileName(QStringLiteral(KORVANE_APP_ID));
