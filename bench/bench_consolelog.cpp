@@ -9,6 +9,7 @@
 #include "ui/environment.h"
 
 #include <QApplication>
+#include <QDir>
 #include <QElapsedTimer>
 #include <QLineEdit>
 #include <QNetworkDatagram>
@@ -37,6 +38,8 @@ QByteArray replyDatagram(int index)
 void ConsoleLogGrowth(benchmark::State &state)
 {
     QTemporaryDir folder;
+    // A portable program folder, so that the user's own settings play no part.
+    QDir(folder.path()).mkdir(QStringLiteral("lang"));
     korvane::console::MainWindow main{korvane::ui::Environment(folder.path())};
     main.show();
 

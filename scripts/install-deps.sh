@@ -1,5 +1,6 @@
 #!/usr/bin/env bash
-# Installs the Debian 12 packages Korvane needs to build, test and run, when any is missing.
+# Installs the Debian 12 packages Korvane needs to build, test, package (dpkg-dev, file) and run, when
+# any is missing.
 set -euo pipefail
 
 packages=(
@@ -7,6 +8,8 @@ packages=(
     qt6-base-dev qt6-base-dev-tools libqt6sql6-sqlite libgl-dev
     libbenchmark-dev
     fonts-dejavu-core fonts-liberation
+    desktop-file-utils appstream strace
+    dpkg-dev file
 )
 
 missing=()

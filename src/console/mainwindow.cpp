@@ -115,8 +115,10 @@ void MainWindow::load()
     ui::applyCaptions(this, m_controls, m_environment.folder, design::captions());
     m_log->setText(m_log->text());
     if (m_chooser) {
-        if (m_chooser->rememberTicked())
-            m_environment.folder.setRemembered(true);
+        if (m_chooser->rememberTicked()) {
+            if (const QString failure = m_environment.folder.setRemembered(true); !failure.isEmpty())
+                m_environment.message(this, failure);
+        }
         m_chooser->close();
     }
 }

@@ -44,8 +44,11 @@ AboutWindow::~AboutWindow() = default;
 void AboutWindow::resetLanguage()
 {
     // Takes effect at the next start, when the chooser asks again; the open windows keep their texts.
-    environment().folder.setLanguage(QStringLiteral("english"));
-    environment().folder.setRemembered(false);
+    const QString languageFailure = environment().folder.setLanguage(QStringLiteral("english"));
+    const QString rememberedFailure = environment().folder.setRemembered(false);
+    // One file, one reason: said once.
+    if (const QString failure = languageFailure.isEmpty() ? rememberedFailure : languageFailure; !failure.isEmpty())
+        environment().message(this, failure);
     environment().message(this, QStringLiteral("Language Reset"));
 }
 

@@ -221,19 +221,25 @@ QString readProfileString(const QString &section, const QString &key, const QStr
     return text;
 }
 
-void writeProfileString(const QString &section, const QString &key, const QString &value, const QString &file)
+bool writeProfileString(const QString &section, const QString &key, const QString &value, const QString &file,
+                        QString *reason)
 {
+    const auto fail = [reason](const QString &why) {
+        if (reason)
+            *reason = why;
+        return false;
+    };
     const QString sectionName = trimBlanks(section);
     const QString keyName = trimBlanks(key);
     if (sectionName.isEmpty() || keyName.isEmpty() || file.isEmpty())
-        return;
+        return fail(QStringLiteral("no file, section or key was named"));
 
     QByteArray bytes;
     QFile in(file);
     if (in.exists()) {
         // A file that exists but cannot be read is left alone rather than replaced by one entry.
         if (!in.open(QIODevice::ReadOnly))
-            return;
+            return fail(in.errorString());
         bytes = in.readAll();
         in.close();
     }
@@ -266,18 +272,21 @@ void writeProfileString(const QString &section, const QString &key, const QStrin
     }
 
     if (out == bytes && in.exists())
-        return;
+        return true;
 
     // QSaveFile writes a temporary file beside the target and renames it over the target on commit, so
-    // the old file stays whole until the new one is complete. Every failure ends here without a word.
+    // the old file stays whole until the new one is complete.
     QSaveFile save(file);
     if (!save.open(QIODevice::WriteOnly))
-        return;
+        return fail(save.errorString());
     if (save.write(out) != out.size()) {
+        const QString why = save.errorString();
         save.cancelWriting();
-        return;
+        return fail(why);
     }
-    save.commit();
+    if (!save.commit())
+        return fail(save.errorString());
+    return true;
 }
 
 } // namespace korvane::settings

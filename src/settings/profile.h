@@ -14,7 +14,9 @@ QString readProfileString(const QString &section, const QString &key, const QStr
 
 // Replaces one key's value and keeps every other line of the file as it was; creates the key, the
 // section or the file when missing. The new file replaces the old one in one step, so a crash never
-// leaves a truncated file. A failed write is silent.
-void writeProfileString(const QString &section, const QString &key, const QString &value, const QString &file);
+// leaves a truncated file. A failed write leaves the file as it was and returns false, with the
+// reason in *reason when given.
+bool writeProfileString(const QString &section, const QString &key, const QString &value, const QString &file,
+                        QString *reason = nullptr);
 
 } // namespace korvane::settings

@@ -19,44 +19,63 @@ const QString False = QStringLiteral("False");
 
 ProgramFolder::ProgramFolder(QString path)
     : m_path(QDir::cleanPath(std::move(path)))
+    , m_locations(FileLocations::forExecutableFolder(m_path))
 {
 }
 
 QString ProgramFolder::settingsFile() const
 {
-    return m_path + QStringLiteral("/settings.ini");
+    return m_locations.settingsFile();
 }
 
 QString ProgramFolder::languageFile(const QString &language) const
 {
     // The stored name is used verbatim: an empty one names "lang/.lang", which does not exist.
-    return m_path + QStringLiteral("/lang/") + language + QStringLiteral(".lang");
+    return m_locations.languageFolder() + QStringLiteral("/") + language + QStringLiteral(".lang");
 }
 
 QString ProgramFolder::language() const
 {
-    return readProfileString(Section, LanguageKey, settingsFile());
-}
-
-void ProgramFolder::setLanguage(const QString &language) const
-{
-    writeProfileString(Section, LanguageKey, language, settingsFile());
+    return setting(LanguageKey);
 }
 
 bool ProgramFolder::isRemembered() const
 {
     // Exactly "True": any other text, "true" included, shows the chooser.
-    return readProfileString(Section, RememberedKey, settingsFile()) == True;
+    return setting(RememberedKey) == True;
 }
 
-void ProgramFolder::setRemembered(bool remembered) const
+QString ProgramFolder::setLanguage(const QString &language)
 {
-    writeProfileString(Section, RememberedKey, remembered ? True : False, settingsFile());
+    return write(LanguageKey, language);
+}
+
+QString ProgramFolder::setRemembered(bool remembered)
+{
+    return write(RememberedKey, remembered ? True : False);
 }
 
 QString ProgramFolder::languageText(const QString &language, const QString &key) const
 {
     return readProfileString(Section, key, languageFile(language));
+}
+
+QString ProgramFolder::setting(const QString &key) const
+{
+    const auto unsaved = m_unsaved.constFind(key);
+    return unsaved != m_unsaved.cend() ? *unsaved : readProfileString(Section, key, settingsFile());
+}
+
+QString ProgramFolder::write(const QString &key, const QString &value)
+{
+    QString reason;
+    if (writeProfileString(Section, key, value, settingsFile(), &reason)) {
+        m_unsaved.remove(key);
+        return {};
+    }
+    m_unsaved.insert(key, value);
+    return QStringLiteral("The settings file \"%1\" cannot be written: %2")
+        .arg(QDir::toNativeSeparators(settingsFile()), reason);
 }
 
 } // namespace korvane::settings

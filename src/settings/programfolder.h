@@ -1,11 +1,15 @@
 #pragma once
 
+#include "settings/filelocations.h"
+
+#include <QHash>
 #include <QString>
 
 namespace korvane::settings {
 
-// The folder of the executable, where settings.ini and lang/ live, and the two settings the program
-// keeps there (section "lang"): the language of the windows and whether the chooser is skipped. Read
+// The folder of the executable, and the two settings the program keeps (section "lang" of
+// settings.ini): the language of the windows and whether the chooser is skipped. Where settings.ini
+// and the language files are is decided once, when it is made (FileLocations). Settings are read
 // afresh on every call: another run of the program may have changed them. Resolved once in main;
 // tests use a temporary folder.
 class ProgramFolder final {
@@ -13,21 +17,31 @@ public:
     explicit ProgramFolder(QString path);
 
     QString path() const { return m_path; }
+    const FileLocations &locations() const { return m_locations; }
     QString settingsFile() const;
     QString languageFile(const QString &language) const;
 
     // The stored language name: "english", "french", "german" or "dutch", or empty.
     QString language() const;
-    void setLanguage(const QString &language) const;
     // Whether the chooser is skipped at start-up.
     bool isRemembered() const;
-    void setRemembered(bool remembered) const;
+    // Each stores its setting. When settings.ini cannot be written the setting still holds for the
+    // rest of this run, and the answer is a sentence for the user naming the file and the reason;
+    // empty when it was stored.
+    QString setLanguage(const QString &language);
+    QString setRemembered(bool remembered);
 
     // One text of a language file.
     QString languageText(const QString &language, const QString &key) const;
 
 private:
+    QString setting(const QString &key) const;
+    QString write(const QString &key, const QString &value);
+
     QString m_path;
+    FileLocations m_locations;
+    // What this run could not store, by key.
+    QHash<QString, QString> m_unsaved;
 };
 
 } // namespace korvane::settings

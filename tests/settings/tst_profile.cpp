@@ -10,6 +10,7 @@
 #include <QTemporaryDir>
 #include <QTest>
 
+#include <cerrno>
 #include <memory>
 #include <optional>
 
@@ -59,7 +60,7 @@ private Q_SLOTS:
     void readsTheFileOnEveryCall();
     void writesEntry_data();
     void writesEntry();
-    void failedWriteIsSilent();
+    void failedWriteIsReported();
 
 private:
     std::unique_ptr<QTemporaryDir> m_dir;
@@ -168,18 +169,22 @@ void TestProfile::writesEntry()
 
     if (!before.isNull())
         QVERIFY(writeBytes(m_file, before));
-    writeProfileString(u"lang"_s, key, value, m_file);
+    QVERIFY(writeProfileString(u"lang"_s, key, value, m_file));
     QCOMPARE(testdata::bytesOrMissing(m_file), after);
     QCOMPARE(readProfileString(u"lang"_s, key, m_file), readBack);
     // The replacement file was renamed into place; nothing else is left behind.
     QCOMPARE(entriesOf(m_dir->path()), QStringList{u"settings.ini"_s});
 }
 
-void TestProfile::failedWriteIsSilent()
+void TestProfile::failedWriteIsReported()
 {
-    const auto write = [](const QString &path) { writeProfileString(u"lang"_s, u"Default"_s, u"french"_s, path); };
-    write(m_dir->filePath(u"missing/settings.ini"_s));
-    write(m_dir->path()); // a folder where the file should be
+    const auto write = [](const QString &path) {
+        QString reason;
+        const bool written = writeProfileString(u"lang"_s, u"Default"_s, u"french"_s, path, &reason);
+        return written ? u"written"_s : reason;
+    };
+    QCOMPARE(write(m_dir->filePath(u"missing/settings.ini"_s)), qt_error_string(ENOENT));
+    QCOMPARE(write(m_dir->path()), u"file to open is a directory"_s); // a folder where the file should be
     QCOMPARE(entriesOf(m_dir->path()), QStringList());
 
     QVERIFY(writeBytes(m_file, "[lang]\r\nDefault=english\r\n"_ba));
@@ -187,10 +192,11 @@ void TestProfile::failedWriteIsSilent()
     const auto restore = qScopeGuard([this] {
         QFile::setPermissions(m_dir->path(), QFileDevice::ReadOwner | QFileDevice::WriteOwner | QFileDevice::ExeOwner);
     });
-    write(m_file);
-    // Whoever may write anyway (root) cannot show the failure; the call still returned quietly.
+    const QString answer = write(m_file);
+    // Whoever may write anyway (root) cannot show the failure.
     if (QFileInfo(m_dir->path()).isWritable())
-        QSKIP("This user writes into read-only folders; only the quiet return was checked.");
+        QSKIP("This user writes into read-only folders; only the two failures above were checked.");
+    QCOMPARE(answer, qt_error_string(EACCES));
     QCOMPARE(testdata::bytesOrMissing(m_file), "[lang]\r\nDefault=english\r\n"_ba);
     QCOMPARE(entriesOf(m_dir->path()), QStringList{u"settings.ini"_s});
 }

@@ -47,7 +47,10 @@ void TestProgram::writeLanguageFile(const QString &language, const QStringList &
 
 void TestProgram::removeLanguageFiles() const
 {
-    QDir(m_dir.filePath(QStringLiteral("lang"))).removeRecursively();
+    // The folder stays: a lang folder beside the program is what keeps it portable.
+    QDir lang(m_dir.filePath(QStringLiteral("lang")));
+    for (const QString &name : lang.entryList(QDir::Files))
+        lang.remove(name);
 }
 
 korvane::ui::Environment TestProgram::environment()
