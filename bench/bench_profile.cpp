@@ -1,5 +1,5 @@
 // Captioning the main window from a 10 MB language file: its 61 keys looked up with one read of the
-// file per key (readProfileString) against one read for all of them (settings::Snapshot). The keys
+// file per key (readProfileString) against one read for all of them (settings::ProfileSnapshot). The keys
 // stand behind 10 MB of other entries, so that every look-up has the whole file to pass. Also one
 // setting read from a 50 MB settings.ini. Run one benchmark per process (--benchmark_filter) for a
 // meaningful peak_rss_MB: it is the process's peak resident set so far.
@@ -100,7 +100,7 @@ void OneRead(benchmark::State &state)
     const QString &path = largeLanguageFile();
     const QStringList keys = mainWindowKeys();
     for (auto _ : state) {
-        const korvane::settings::Snapshot language = korvane::settings::Snapshot::ofFile(path);
+        const korvane::settings::ProfileSnapshot language = korvane::settings::ProfileSnapshot::ofFile(path);
         for (const QString &key : keys)
             benchmark::DoNotOptimize(language.value(u"lang"_s, key));
     }

@@ -36,7 +36,7 @@ QByteArrayView trimBlanks(QByteArrayView bytes)
     return bytes.sliced(begin, end - begin);
 }
 
-QString trimBlanks(const QString &text)
+QStringView blankTrimmed(QStringView text)
 {
     qsizetype begin = 0;
     qsizetype end = text.size();
@@ -45,6 +45,11 @@ QString trimBlanks(const QString &text)
     while (end > begin && (text[end - 1] == u' ' || text[end - 1] == u'\t'))
         --end;
     return text.sliced(begin, end - begin);
+}
+
+QString trimBlanks(const QString &text)
+{
+    return blankTrimmed(text).toString();
 }
 
 // One line of the file as byte offsets into it.
@@ -145,20 +150,15 @@ char16_t folded(QChar character)
     return character.toCaseFolded().unicode();
 }
 
-template <typename Name> bool sameFolded(QByteArrayView onDisk, const Name &other)
+bool sameName(QByteArrayView onDisk, QStringView wanted)
 {
-    if (onDisk.size() != other.size())
+    if (onDisk.size() != wanted.size())
         return false;
     for (qsizetype i = 0; i < onDisk.size(); ++i) {
-        if (folded(onDisk[i]) != folded(other[i]))
+        if (folded(onDisk[i]) != folded(wanted[i]))
             return false;
     }
     return true;
-}
-
-bool sameName(QByteArrayView onDisk, const QString &wanted)
-{
-    return sameFolded(onDisk, wanted);
 }
 
 // FNV-1a over the folded characters, seeded per process like QHash, so that equal names in any
@@ -187,7 +187,7 @@ struct Location {
     Line lastFilled; // last non-blank line of the section (its header when it is empty)
 };
 
-Location locate(QByteArrayView bytes, const QString &section, const QString &key)
+Location locate(QByteArrayView bytes, QStringView section, QStringView key)
 {
     Location found;
     forEachLine(bytes, [&](const Line &line) {
@@ -230,9 +230,9 @@ QByteArrayView unquoted(QByteArrayView value)
 }
 
 // One entry is one line: a line break inside a value would split the entry and could start a section.
-QString singleLine(const QString &value)
+QString singleLine(QStringView value)
 {
-    QString line = value;
+    QString line = value.toString();
     line.replace(u'\r', u' ');
     line.replace(u'\n', u' ');
     return line;
@@ -269,10 +269,10 @@ QByteArray readAll(const QString &file)
 
 } // namespace
 
-QString readValue(QByteArrayView bytes, const QString &section, const QString &key)
+QString profileValue(QByteArrayView bytes, const QString &section, const QString &key)
 {
-    const QString sectionName = trimBlanks(section);
-    const QString keyName = trimBlanks(key);
+    const QStringView sectionName = blankTrimmed(section);
+    const QStringView keyName = blankTrimmed(key);
     if (sectionName.isEmpty() || keyName.isEmpty())
         return {};
     const Location found = locate(bytes, sectionName, keyName);
@@ -281,10 +281,10 @@ QString readValue(QByteArrayView bytes, const QString &section, const QString &k
     return finishedValue(parseLine(lineContent(bytes, found.key)).value);
 }
 
-QByteArray withValue(QByteArrayView bytes, const QString &section, const QString &key, const QString &value)
+QByteArray withProfileValue(QByteArrayView bytes, const QString &section, const QString &key, const QString &value)
 {
-    const QString sectionName = trimBlanks(section);
-    const QString keyName = trimBlanks(key);
+    const QStringView sectionName = blankTrimmed(section);
+    const QStringView keyName = blankTrimmed(key);
     if (sectionName.isEmpty() || keyName.isEmpty())
         return bytes.toByteArray();
 
@@ -312,72 +312,63 @@ QByteArray withValue(QByteArrayView bytes, const QString &section, const QString
     return out + '[' + rcon::toWire(singleLine(sectionName)) + ']' + lineEnd + entryLine;
 }
 
-Snapshot::Snapshot(QByteArray bytes)
+ProfileSnapshot::ProfileSnapshot(QByteArray bytes)
     : m_bytes(std::move(bytes))
 {
-    qsizetype section = -1; // the header line of the section being read; -1 before any, or in a repeat
+    qsizetype section = -1; // the header line of the section being read; -1 before the first
     forEachLine(m_bytes, [&](const Line &line) {
         const ParsedLine parsed = parseLine(lineContent(m_bytes, line));
         if (parsed.kind == LineKind::Section) {
-            // Only the first section of a name counts, as for a single read: a repeat is not kept, so
-            // that a file of many equal headers cannot make each look-up long.
-            const quint64 hash = nameHash(parsed.name);
             section = line.begin;
-            const auto [first, last] = m_sections.equal_range(hash);
-            for (auto it = first; it != last; ++it) {
-                if (sameFolded(headerName(*it), parsed.name))
-                    section = -1;
-            }
-            if (section >= 0)
-                m_sections.insert(hash, section);
+            m_sections.push_back({nameHash(parsed.name), section});
         } else if (parsed.kind == LineKind::Entry && section >= 0) {
             m_entries.push_back({entryHash(section, nameHash(parsed.name)), line.begin});
         }
         return true;
     });
-    // In hash order, and within one hash in file order: the first of equal keys is found first.
-    std::sort(m_entries.begin(), m_entries.end(),
-              [](const Entry &a, const Entry &b) { return a.hash != b.hash ? a.hash < b.hash : a.line < b.line; });
+    // In hash order, and within one hash in file order, so that the first of equal names is found first.
+    for (std::vector<Indexed> *index : {&m_sections, &m_entries}) {
+        std::sort(index->begin(), index->end(), [](const Indexed &a, const Indexed &b) {
+            return a.hash != b.hash ? a.hash < b.hash : a.line < b.line;
+        });
+    }
 }
 
-Snapshot Snapshot::ofFile(const QString &file)
+ProfileSnapshot ProfileSnapshot::ofFile(const QString &file)
 {
-    return Snapshot(readAll(file));
+    return ProfileSnapshot(readAll(file));
 }
 
-QString Snapshot::value(const QString &section, const QString &key) const
+QString ProfileSnapshot::value(const QString &section, const QString &key) const
 {
-    const QString sectionName = trimBlanks(section);
-    const QString keyName = trimBlanks(key);
+    const QStringView sectionName = blankTrimmed(section);
+    const QStringView keyName = blankTrimmed(key);
     if (sectionName.isEmpty() || keyName.isEmpty())
         return {};
-    const quint64 sectionHash = nameHash(sectionName);
-    qsizetype header = -1;
-    const auto [first, last] = m_sections.equal_range(sectionHash);
-    for (auto it = first; it != last; ++it) {
-        if (sameName(headerName(*it), sectionName) && (header < 0 || *it < header))
-            header = *it; // the first of that name, should a repeat have been kept
-    }
+    // The first section of that name; an entry of a later one is indexed under its own header, which
+    // is never found.
+    const qsizetype header = find(m_sections, nameHash(sectionName), sectionName);
     if (header < 0)
         return {};
-    const quint64 hash = entryHash(header, nameHash(keyName));
-    auto it = std::lower_bound(m_entries.cbegin(), m_entries.cend(), hash,
-                               [](const Entry &entry, quint64 wanted) { return entry.hash < wanted; });
-    for (; it != m_entries.cend() && it->hash == hash; ++it) {
-        // Another key of the same hash, never another section's (see entryHash).
-        const ParsedLine entry = parseLine(lineContent(m_bytes, lineAt(m_bytes, it->line)));
-        if (sameName(entry.name, keyName))
-            return finishedValue(entry.value);
-    }
-    return {};
+    const qsizetype entry = find(m_entries, entryHash(header, nameHash(keyName)), keyName);
+    if (entry < 0)
+        return {};
+    return finishedValue(parseLine(lineContent(m_bytes, lineAt(m_bytes, entry))).value);
 }
 
-QByteArrayView Snapshot::headerName(qsizetype line) const
+qsizetype ProfileSnapshot::find(const std::vector<Indexed> &index, quint64 hash, QStringView name) const
 {
-    return parseLine(lineContent(m_bytes, lineAt(m_bytes, line))).name;
+    auto it = std::lower_bound(index.cbegin(), index.cend(), hash,
+                               [](const Indexed &indexed, quint64 wanted) { return indexed.hash < wanted; });
+    for (; it != index.cend() && it->hash == hash; ++it) {
+        // Names of the same hash: the name itself decides.
+        if (sameName(parseLine(lineContent(m_bytes, lineAt(m_bytes, it->line))).name, name))
+            return it->line;
+    }
+    return -1;
 }
 
-quint64 Snapshot::entryHash(qsizetype sectionLine, quint64 keyHash)
+quint64 ProfileSnapshot::entryHash(qsizetype sectionLine, quint64 keyHash)
 {
     // For one key, distinct sections give distinct hashes (an odd factor is invertible modulo 2^64).
     return keyHash ^ (static_cast<quint64>(sectionLine + 1) * 0x9E3779B97F4A7C15ULL);
@@ -385,7 +376,7 @@ quint64 Snapshot::entryHash(qsizetype sectionLine, quint64 keyHash)
 
 QString readProfileString(const QString &section, const QString &key, const QString &file)
 {
-    return readValue(readAll(file), section, key);
+    return profileValue(readAll(file), section, key);
 }
 
 void writeProfileString(const QString &section, const QString &key, const QString &value, const QString &file)
@@ -405,7 +396,7 @@ void writeProfileString(const QString &section, const QString &key, const QStrin
         in.close();
     }
 
-    const QByteArray out = withValue(bytes, sectionName, keyName, value);
+    const QByteArray out = withProfileValue(bytes, sectionName, keyName, value);
 
     if (out == bytes && in.exists())
         return;

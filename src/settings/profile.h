@@ -1,7 +1,6 @@
 #pragma once
 
 #include <QByteArray>
-#include <QMultiHash>
 #include <QString>
 
 #include <vector>
@@ -16,35 +15,36 @@ inline constexpr int MaxValueLength = 254;
 
 // The same rules as pure functions on a file's bytes.
 // What readProfileString gives for key in section of a file that holds `bytes`.
-QString readValue(QByteArrayView bytes, const QString &section, const QString &key);
+QString profileValue(QByteArrayView bytes, const QString &section, const QString &key);
 // What writeProfileString writes over a file that holds `bytes` (empty: no file): the key's value
 // replaced, or the key, or its section and the key, added; every other byte as it was. A line break in
 // a name or the value becomes a blank. Empty names change nothing.
-QByteArray withValue(QByteArrayView bytes, const QString &section, const QString &key, const QString &value);
+QByteArray withProfileValue(QByteArrayView bytes, const QString &section, const QString &key, const QString &value);
 
 // A profile file read once, for many look-ups with the answers readProfileString would give each: a
 // window takes all its captions from one read of its language file. Beside the file's bytes it holds
-// an index of 16 bytes per entry; a later change to the file is not seen.
-class Snapshot final {
+// an index of 16 bytes per entry and section; a later change to the file is not seen.
+class ProfileSnapshot final {
 public:
-    Snapshot() = default; // as a missing file
-    explicit Snapshot(QByteArray bytes);
+    ProfileSnapshot() = default; // as a missing file
+    explicit ProfileSnapshot(QByteArray bytes);
     // A missing or unreadable file reads as empty for every key.
-    static Snapshot ofFile(const QString &file);
+    static ProfileSnapshot ofFile(const QString &file);
 
     QString value(const QString &section, const QString &key) const;
 
 private:
-    struct Entry {
-        quint64 hash; // of the key's folded name and its section
+    struct Indexed {
+        quint64 hash; // of the folded name; for an entry, of its key's and its section's
         qsizetype line;
     };
-    QByteArrayView headerName(qsizetype line) const;
+    // The line of the first name in the file with that hash that is the name; -1 when none.
+    qsizetype find(const std::vector<Indexed> &index, quint64 hash, QStringView name) const;
     static quint64 entryHash(qsizetype sectionLine, quint64 keyHash);
 
     QByteArray m_bytes;
-    QMultiHash<quint64, qsizetype> m_sections; // folded-name hash -> header line, first of each name only
-    std::vector<Entry> m_entries;              // entries of those sections, by hash, then in file order
+    std::vector<Indexed> m_sections; // by hash, then in file order
+    std::vector<Indexed> m_entries;
 };
 
 QString readProfileString(const QString &section, const QString &key, const QString &file);

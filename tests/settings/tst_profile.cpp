@@ -14,8 +14,8 @@
 #include <optional>
 
 using namespace Qt::StringLiterals;
+using korvane::settings::ProfileSnapshot;
 using korvane::settings::readProfileString;
-using korvane::settings::Snapshot;
 using korvane::settings::writeProfileString;
 using testdata::writeBytes;
 
@@ -111,7 +111,7 @@ void TestProfile::readsEntry()
 
     QVERIFY(writeBytes(m_file, content));
     QCOMPARE(readProfileString(section, key, m_file), expected);
-    QCOMPARE(Snapshot::ofFile(m_file).value(section, key), expected);
+    QCOMPARE(ProfileSnapshot::ofFile(m_file).value(section, key), expected);
 }
 
 void TestProfile::readsTheFileOnEveryCall()
@@ -123,7 +123,7 @@ void TestProfile::readsTheFileOnEveryCall()
 
     QVERIFY(writeBytes(m_file, "[lang]\r\nDefault=english\r\n"_ba));
     QCOMPARE(read(), u"english"_s);
-    const Snapshot snapshot = Snapshot::ofFile(m_file);
+    const ProfileSnapshot snapshot = ProfileSnapshot::ofFile(m_file);
     // Same size, so a reader that looked at the size or kept a copy would miss the change.
     QVERIFY(writeBytes(m_file, "[lang]\r\nDefault=dutch!!\r\n"_ba));
     QCOMPARE(read(), u"dutch!!"_s);
