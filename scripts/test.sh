@@ -28,8 +28,13 @@ ASAN_OPTIONS=detect_leaks=1:abort_on_error=1 \
     UBSAN_OPTIONS=print_stacktrace=1:halt_on_error=1 \
     ctest --test-dir build/test-sanitize --output-on-failure -j"$jobs"
 
-# With clang: the fuzzers, each run for a few seconds from its seeds (new inputs go to build/fuzz).
-if command -v clang++ >/dev/null; then
+# With clang and its libFuzzer: the fuzzers, each run for a few seconds from its seeds (new inputs go
+# to build/fuzz).
+has_libfuzzer() {
+    echo 'extern "C" int LLVMFuzzerTestOneInput(const char *, unsigned long) { return 0; }' |
+        clang++ -x c++ -fsanitize=fuzzer - -o /dev/null 2>/dev/null
+}
+if command -v clang++ >/dev/null && has_libfuzzer; then
     rm -rf build/fuzz
     CC=clang CXX=clang++ cmake -S . -B build/fuzz -DCMAKE_BUILD_TYPE=RelWithDebInfo -DKORVANE_WERROR=ON \
         -DKORVANE_FUZZ=ON
