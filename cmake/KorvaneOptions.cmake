@@ -1,6 +1,7 @@
 # One INTERFACE target carries the compiler options every target of the project shares.
 option(KORVANE_WERROR "Treat compiler warnings as errors" OFF)
 option(KORVANE_SANITIZE "Build with AddressSanitizer and UndefinedBehaviorSanitizer" OFF)
+option(KORVANE_FUZZ "Build the libFuzzer programs of fuzz/ (clang), and only the libraries they need" OFF)
 
 add_library(korvane_options INTERFACE)
 target_compile_features(korvane_options INTERFACE cxx_std_20)
@@ -15,7 +16,14 @@ target_compile_definitions(korvane_options INTERFACE
 if(KORVANE_WERROR)
     target_compile_options(korvane_options INTERFACE -Werror)
 endif()
-if(KORVANE_SANITIZE)
+if(KORVANE_FUZZ)
+    if(NOT CMAKE_CXX_COMPILER_ID STREQUAL "Clang")
+        message(FATAL_ERROR "KORVANE_FUZZ needs clang's libFuzzer: configure with CC=clang CXX=clang++")
+    endif()
+    # Coverage that guides the fuzzer, in all of the project's code; fuzz/ links libFuzzer's main.
+    target_compile_options(korvane_options INTERFACE -fsanitize=fuzzer-no-link)
+endif()
+if(KORVANE_SANITIZE OR KORVANE_FUZZ)
     target_compile_options(korvane_options INTERFACE -fsanitize=address,undefined -fno-omit-frame-pointer
                                                      -fno-sanitize-recover=undefined)
     target_link_options(korvane_options INTERFACE -fsanitize=address,undefined)

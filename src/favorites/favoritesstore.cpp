@@ -26,6 +26,8 @@ const QString ListAllSql = QStringLiteral("SELECT id, Name, IP, Port, RconPasswo
 const QString FindByNameSql =
     QStringLiteral("SELECT id, Name, IP, Port, RconPassword FROM Servers WHERE Name = ? ORDER BY id ASC");
 const QString RemoveByNameSql = QStringLiteral("DELETE FROM Servers WHERE Name = ?");
+const QString FindByIdSql = QStringLiteral("SELECT id, Name, IP, Port, RconPassword FROM Servers WHERE id = ?");
+const QString RemoveByIdSql = QStringLiteral("DELETE FROM Servers WHERE id = ?");
 const QString InsertSql = QStringLiteral("INSERT INTO Servers(Name, IP, Port, RconPassword) VALUES (?, ?, ?, ?)");
 
 const std::array<QString, 5> RequiredColumns = {
@@ -35,6 +37,8 @@ const std::array<QString, 5> RequiredColumns = {
 
 // The first 16 bytes of every SQLite 3 database file, the terminating zero included.
 constexpr char SqliteMagic[] = "SQLite format 3";
+
+constexpr QFileDevice::Permissions OwnerOnly = QFileDevice::ReadOwner | QFileDevice::WriteOwner;
 
 QString quoted(const QString &text)
 {
@@ -134,7 +138,6 @@ StoreConnection::~StoreConnection()
 bool StoreConnection::createFile()
 {
     // Created here rather than by the driver, so that it never exists with wider permissions.
-    constexpr QFileDevice::Permissions OwnerOnly = QFileDevice::ReadOwner | QFileDevice::WriteOwner;
     QFile file(m_filePath);
     if (!file.open(QIODevice::WriteOnly | QIODevice::NewOnly, OwnerOnly)) {
         m_error =
@@ -164,6 +167,12 @@ bool StoreConnection::checkHeader()
                       .arg(quoted(m_filePath));
         return false;
     }
+    // An empty file is about to receive passwords: as private as a store created here.
+    if (head.isEmpty() && !file.setPermissions(OwnerOnly)) {
+        m_error = QStringLiteral("The favourites store %1 cannot be made readable by its owner only: %2")
+                      .arg(quoted(m_filePath), file.errorString());
+        return false;
+    }
     return true;
 }
 
@@ -175,7 +184,9 @@ bool StoreConnection::open()
     QUrl url = QUrl::fromLocalFile(m_filePath);
     url.setQuery(QStringLiteral("mode=rw"));
     m_db.setDatabaseName(url.toString(QUrl::FullyEncoded));
-    m_db.setConnectOptions(QStringLiteral("QSQLITE_OPEN_URI"));
+    // A store another program holds locked fails within a second instead of freezing the window for
+    // the driver's default of five.
+    m_db.setConnectOptions(QStringLiteral("QSQLITE_OPEN_URI;QSQLITE_BUSY_TIMEOUT=1000"));
     if (m_db.open())
         return true;
     m_error =
@@ -237,6 +248,22 @@ std::optional<QList<FavoriteServer>> FavoritesStore::listAll()
 
 std::optional<FavoriteServer> FavoritesStore::findByName(const QString &name)
 {
+    return findFirst(FindByNameSql, {name},
+                     QStringLiteral("The favourite server %1 cannot be looked up").arg(quoted(name)),
+                     QStringLiteral("No favourite server is named %1.").arg(quoted(name)));
+}
+
+std::optional<FavoriteServer> FavoritesStore::findById(qint64 id)
+{
+    const QString number = QString::number(id);
+    return findFirst(FindByIdSql, {id},
+                     QStringLiteral("The favourite server with id %1 cannot be looked up").arg(number),
+                     QStringLiteral("No favourite server has the id %1.").arg(number));
+}
+
+std::optional<FavoriteServer> FavoritesStore::findFirst(const QString &sql, std::initializer_list<QVariant> values,
+                                                        const QString &failure, const QString &notFound)
+{
     StoreConnection connection(m_filePath);
     if (!connection.isReady()) {
         m_lastError = connection.error();
@@ -244,13 +271,11 @@ std::optional<FavoriteServer> FavoritesStore::findByName(const QString &name)
     }
     QSqlQuery query(connection.database());
     query.setForwardOnly(true);
-    const QString failure = QStringLiteral("The favourite server %1 cannot be looked up").arg(quoted(name));
-    if (!run(query, FindByNameSql, {name}, failure))
+    if (!run(query, sql, values, failure))
         return std::nullopt;
     if (!query.next()) {
-        m_lastError = query.lastError().isValid()
-                          ? failure + QStringLiteral(": ") + query.lastError().text()
-                          : QStringLiteral("No favourite server is named %1.").arg(quoted(name));
+        m_lastError =
+            query.lastError().isValid() ? failure + QStringLiteral(": ") + query.lastError().text() : notFound;
         return std::nullopt;
     }
     m_lastError.clear();
@@ -263,13 +288,19 @@ bool FavoritesStore::removeByName(const QString &name)
                   QStringLiteral("The favourite server %1 cannot be deleted").arg(quoted(name)));
 }
 
+bool FavoritesStore::removeById(qint64 id)
+{
+    return change(RemoveByIdSql, {id},
+                  QStringLiteral("The favourite server with id %1 cannot be deleted").arg(QString::number(id)));
+}
+
 bool FavoritesStore::insert(const QString &name, const QString &ip, const QString &port, const QString &rconPassword)
 {
     return change(InsertSql, {name, ip, port, rconPassword},
                   QStringLiteral("The favourite server %1 cannot be added").arg(quoted(name)));
 }
 
-bool FavoritesStore::change(const QString &sql, std::initializer_list<QString> values, const QString &failure)
+bool FavoritesStore::change(const QString &sql, std::initializer_list<QVariant> values, const QString &failure)
 {
     StoreConnection connection(m_filePath);
     if (!connection.isReady()) {
@@ -283,12 +314,12 @@ bool FavoritesStore::change(const QString &sql, std::initializer_list<QString> v
     return true;
 }
 
-bool FavoritesStore::run(QSqlQuery &query, const QString &sql, std::initializer_list<QString> values,
+bool FavoritesStore::run(QSqlQuery &query, const QString &sql, std::initializer_list<QVariant> values,
                          const QString &failure)
 {
     if (query.prepare(sql)) {
-        for (const QString &value : values)
-            query.addBindValue(asText(value));
+        for (const QVariant &value : values)
+            query.addBindValue(value.typeId() == QMetaType::QString ? QVariant(asText(value.toString())) : value);
         if (query.exec())
             return true;
     }

@@ -7,6 +7,7 @@
 #include <optional>
 
 class QSqlQuery;
+class QVariant;
 
 namespace korvane::favorites {
 
@@ -22,9 +23,11 @@ struct FavoriteServer {
 // and closes it before returning; values are bound as statement parameters, never pasted into SQL, and
 // stored as text exactly as given (a null QString as the empty text). Names match exactly and
 // case-sensitively. A missing file and its table are created on first use, readable and writable by
-// the owner only (it holds passwords); an existing file keeps its permissions, and one that is not an
-// SQLite database is refused and left as it is. A failed operation returns false / nullopt and leaves
-// a message naming the failure in lastError(); a successful one clears it.
+// the owner only (it holds passwords), and so is an empty file made into the store; an existing store
+// keeps its permissions, and a file that is not an SQLite database is refused and left as it is. A
+// store locked by another program fails an operation after waiting at most a second. A failed
+// operation returns false / nullopt and leaves a message naming the failure in lastError(); a
+// successful one clears it.
 class FavoritesStore final {
 public:
     explicit FavoritesStore(QString filePath);
@@ -35,6 +38,10 @@ public:
     std::optional<FavoriteServer> findByName(const QString &name);
     // Removes every row of that name; true also when none matched.
     bool removeByName(const QString &name);
+    // The row of that id, which a listed server carries; nullopt (with lastError) when it is gone.
+    std::optional<FavoriteServer> findById(qint64 id);
+    // Removes the row of that id; true also when there is none.
+    bool removeById(qint64 id);
     // Adds one row; the store fills its id.
     bool insert(const QString &name, const QString &ip, const QString &port, const QString &rconPassword);
 
@@ -43,10 +50,13 @@ public:
 
 private:
     // One statement that changes the store, on its own connection.
-    bool change(const QString &sql, std::initializer_list<QString> values, const QString &failure);
-    // Prepares the statement, binds the values as text and runs it; on failure, lastError() is the
-    // failure text followed by the driver's message.
-    bool run(QSqlQuery &query, const QString &sql, std::initializer_list<QString> values, const QString &failure);
+    bool change(const QString &sql, std::initializer_list<QVariant> values, const QString &failure);
+    // The first row the statement selects; notFound as lastError() when there is none.
+    std::optional<FavoriteServer> findFirst(const QString &sql, std::initializer_list<QVariant> values,
+                                            const QString &failure, const QString &notFound);
+    // Prepares the statement, binds the values (texts as text) and runs it; on failure, lastError() is
+    // the failure text followed by the driver's message.
+    bool run(QSqlQuery &query, const QString &sql, std::initializer_list<QVariant> values, const QString &failure);
 
     QString m_filePath;
     QString m_lastError;

@@ -5,13 +5,16 @@
 #include <QByteArray>
 #include <QByteArrayView>
 #include <QFile>
-#include <QList>
+#include <QHashSeed>
 #include <QSaveFile>
 #include <QStringView>
 
+#include <algorithm>
+#include <array>
+
 // The file is parsed on its bytes: every character that gives the layout its structure ('[', ']', '=',
-// ';', quotes, blanks, CR, LF) is ASCII and therefore one byte in Windows-1252. Only section names,
-// key names and values are decoded, so a rewrite can keep every untouched byte exactly as it was.
+// ';', quotes, blanks, CR, LF) is ASCII and therefore one byte in Windows-1252. Names are compared on
+// their bytes and only values are decoded, so a rewrite can keep every untouched byte exactly as it was.
 
 namespace korvane::settings {
 
@@ -33,7 +36,7 @@ QByteArrayView trimBlanks(QByteArrayView bytes)
     return bytes.sliced(begin, end - begin);
 }
 
-QString trimBlanks(const QString &text)
+QStringView blankTrimmed(QStringView text)
 {
     qsizetype begin = 0;
     qsizetype end = text.size();
@@ -44,6 +47,11 @@ QString trimBlanks(const QString &text)
     return text.sliced(begin, end - begin);
 }
 
+QString trimBlanks(const QString &text)
+{
+    return blankTrimmed(text).toString();
+}
+
 // One line of the file as byte offsets into it.
 struct Line {
     qsizetype begin = 0;      // first byte of the line
@@ -51,25 +59,25 @@ struct Line {
     qsizetype end = 0;        // after the line end; equals contentEnd for a last line without one
 };
 
-QList<Line> splitLines(QByteArrayView bytes)
+// The line that starts at `begin`.
+Line lineAt(QByteArrayView bytes, qsizetype begin)
 {
-    QList<Line> lines;
-    qsizetype begin = 0;
-    while (begin < bytes.size()) {
-        const qsizetype lf = bytes.indexOf('\n', begin);
-        Line line;
-        line.begin = begin;
-        if (lf < 0) {
-            line.contentEnd = bytes.size();
-            line.end = bytes.size();
-        } else {
-            line.contentEnd = (lf > begin && bytes[lf - 1] == '\r') ? lf - 1 : lf;
-            line.end = lf + 1;
-        }
-        lines.append(line);
+    const qsizetype lf = bytes.indexOf('\n', begin);
+    if (lf < 0)
+        return {begin, bytes.size(), bytes.size()};
+    return {begin, (lf > begin && bytes[lf - 1] == '\r') ? lf - 1 : lf, lf + 1};
+}
+
+// Calls visit(line) for each line in order until it returns false. No list of lines is built: a file
+// of millions of lines costs no more memory than its bytes.
+template <typename Visit> void forEachLine(QByteArrayView bytes, Visit visit)
+{
+    for (qsizetype begin = 0; begin < bytes.size();) {
+        const Line line = lineAt(bytes, begin);
+        if (!visit(line))
+            return;
         begin = line.end;
     }
-    return lines;
 }
 
 enum class LineKind { Blank, Comment, Section, Entry, Other };
@@ -115,9 +123,54 @@ ParsedLine parseLine(QByteArrayView content)
     return parsed;
 }
 
-bool sameName(QByteArrayView onDisk, const QString &wanted)
+// Each byte's Windows-1252 character, case-folded as QString::compare(Qt::CaseInsensitive) folds it
+// (simple folding, one character to one), so that names on disk compare without being decoded.
+const std::array<char16_t, 256> &foldedBytes()
 {
-    return rcon::fromWire(onDisk).compare(wanted, Qt::CaseInsensitive) == 0;
+    static const std::array<char16_t, 256> table = [] {
+        std::array<char16_t, 256> folded{};
+        QByteArray all(256, Qt::Uninitialized);
+        for (int i = 0; i < 256; ++i)
+            all[i] = static_cast<char>(i);
+        const QString characters = rcon::fromWire(all);
+        for (int i = 0; i < 256; ++i)
+            folded[i] = characters[i].toCaseFolded().unicode();
+        return folded;
+    }();
+    return table;
+}
+
+char16_t folded(char byte)
+{
+    return foldedBytes()[static_cast<unsigned char>(byte)];
+}
+
+char16_t folded(QChar character)
+{
+    return character.toCaseFolded().unicode();
+}
+
+bool sameName(QByteArrayView onDisk, QStringView wanted)
+{
+    if (onDisk.size() != wanted.size())
+        return false;
+    for (qsizetype i = 0; i < onDisk.size(); ++i) {
+        if (folded(onDisk[i]) != folded(wanted[i]))
+            return false;
+    }
+    return true;
+}
+
+// FNV-1a over the folded characters, seeded per process like QHash, so that equal names in any
+// letter case hash alike whether they come from the file or from the program.
+template <typename Name> quint64 nameHash(const Name &name)
+{
+    quint64 hash = 14695981039346656037ULL ^ QHashSeed::globalSeed();
+    for (const auto unit : name) {
+        hash ^= folded(unit);
+        hash *= 1099511628211ULL;
+    }
+    return hash;
 }
 
 QByteArrayView lineContent(QByteArrayView bytes, const Line &line)
@@ -126,43 +179,46 @@ QByteArrayView lineContent(QByteArrayView bytes, const Line &line)
 }
 
 // Where a key stands in a file: the first section with the wanted name and, inside it, the first key
-// with the wanted name. Indexes into the line list, -1 when absent.
+// with the wanted name.
 struct Location {
-    qsizetype sectionLine = -1;
-    qsizetype keyLine = -1;
-    qsizetype lastFilledLine = -1; // last non-blank line of the section (its header when it is empty)
+    bool sectionFound = false;
+    bool keyFound = false;
+    Line key;
+    Line lastFilled; // last non-blank line of the section (its header when it is empty)
 };
 
-Location locate(QByteArrayView bytes, const QList<Line> &lines, const QString &section, const QString &key)
+Location locate(QByteArrayView bytes, QStringView section, QStringView key)
 {
     Location found;
-    for (qsizetype i = 0; i < lines.size(); ++i) {
-        const ParsedLine parsed = parseLine(lineContent(bytes, lines[i]));
-        if (found.sectionLine < 0) {
+    forEachLine(bytes, [&](const Line &line) {
+        const ParsedLine parsed = parseLine(lineContent(bytes, line));
+        if (!found.sectionFound) {
             if (parsed.kind == LineKind::Section && sameName(parsed.name, section)) {
-                found.sectionLine = i;
-                found.lastFilledLine = i;
+                found.sectionFound = true;
+                found.lastFilled = line;
             }
-            continue;
+            return true;
         }
         switch (parsed.kind) {
         case LineKind::Section:
-            return found; // the section ended without the key
+            return false; // the section ended without the key
         case LineKind::Blank:
             break;
         case LineKind::Entry:
-            found.lastFilledLine = i;
+            found.lastFilled = line;
             if (sameName(parsed.name, key)) {
-                found.keyLine = i;
-                return found;
+                found.keyFound = true;
+                found.key = line;
+                return false;
             }
             break;
         case LineKind::Comment:
         case LineKind::Other:
-            found.lastFilledLine = i;
+            found.lastFilled = line;
             break;
         }
-    }
+        return true;
+    });
     return found;
 }
 
@@ -174,9 +230,9 @@ QByteArrayView unquoted(QByteArrayView value)
 }
 
 // One entry is one line: a line break inside a value would split the entry and could start a section.
-QString singleLine(const QString &value)
+QString singleLine(QStringView value)
 {
-    QString line = value;
+    QString line = value.toString();
     line.replace(u'\r', u' ');
     line.replace(u'\n', u' ');
     return line;
@@ -192,33 +248,135 @@ QByteArray lineEndFor(QByteArrayView bytes)
     return QByteArrayLiteral("\r\n");
 }
 
+// What a reader gives for the value of an entry as it stands on disk.
+QString finishedValue(QByteArrayView value)
+{
+    const QByteArrayView text = unquoted(value);
+    const QString finished = rcon::fromWire(text.first(qMin(text.size(), qsizetype(MaxValueLength))));
+    // The text the platform reader hands back for a missing entry; a stored "Default" reads the same.
+    if (finished == u"Default")
+        return {};
+    return finished;
+}
+
+QByteArray readAll(const QString &file)
+{
+    QFile in(file);
+    if (file.isEmpty() || !in.open(QIODevice::ReadOnly))
+        return {};
+    return in.readAll();
+}
+
 } // namespace
+
+QString profileValue(QByteArrayView bytes, const QString &section, const QString &key)
+{
+    const QStringView sectionName = blankTrimmed(section);
+    const QStringView keyName = blankTrimmed(key);
+    if (sectionName.isEmpty() || keyName.isEmpty())
+        return {};
+    const Location found = locate(bytes, sectionName, keyName);
+    if (!found.keyFound)
+        return {};
+    return finishedValue(parseLine(lineContent(bytes, found.key)).value);
+}
+
+QByteArray withProfileValue(QByteArrayView bytes, const QString &section, const QString &key, const QString &value)
+{
+    const QStringView sectionName = blankTrimmed(section);
+    const QStringView keyName = blankTrimmed(key);
+    if (sectionName.isEmpty() || keyName.isEmpty())
+        return bytes.toByteArray();
+
+    const QByteArray lineEnd = lineEndFor(bytes);
+    const QByteArray encodedValue = rcon::toWire(singleLine(value));
+    const QByteArray entryLine = rcon::toWire(singleLine(keyName)) + '=' + encodedValue + lineEnd;
+    const Location found = locate(bytes, sectionName, keyName);
+
+    if (found.keyFound) {
+        // Only the value changes: the key as spelled in the file, the blanks around '=' and the line
+        // end stay.
+        const ParsedLine entry = parseLine(lineContent(bytes, found.key));
+        return bytes.first(found.key.begin + entry.valueBegin) + encodedValue + bytes.sliced(found.key.contentEnd);
+    }
+    if (found.sectionFound) {
+        // The new key goes after the section's last non-blank line, ahead of the blank lines that part
+        // it from the next section.
+        const Line &last = found.lastFilled;
+        const bool lastHasLineEnd = last.end > last.contentEnd;
+        return bytes.first(last.end) + (lastHasLineEnd ? QByteArray() : lineEnd) + entryLine + bytes.sliced(last.end);
+    }
+    QByteArray out = bytes.toByteArray();
+    if (!out.isEmpty() && !out.endsWith('\n'))
+        out += lineEnd;
+    return out + '[' + rcon::toWire(singleLine(sectionName)) + ']' + lineEnd + entryLine;
+}
+
+ProfileSnapshot::ProfileSnapshot(QByteArray bytes)
+    : m_bytes(std::move(bytes))
+{
+    qsizetype section = -1; // the header line of the section being read; -1 before the first
+    forEachLine(m_bytes, [&](const Line &line) {
+        const ParsedLine parsed = parseLine(lineContent(m_bytes, line));
+        if (parsed.kind == LineKind::Section) {
+            section = line.begin;
+            m_sections.push_back({nameHash(parsed.name), section});
+        } else if (parsed.kind == LineKind::Entry && section >= 0) {
+            m_entries.push_back({entryHash(section, nameHash(parsed.name)), line.begin});
+        }
+        return true;
+    });
+    // In hash order, and within one hash in file order, so that the first of equal names is found first.
+    for (std::vector<Indexed> *index : {&m_sections, &m_entries}) {
+        std::sort(index->begin(), index->end(), [](const Indexed &a, const Indexed &b) {
+            return a.hash != b.hash ? a.hash < b.hash : a.line < b.line;
+        });
+    }
+}
+
+ProfileSnapshot ProfileSnapshot::ofFile(const QString &file)
+{
+    return ProfileSnapshot(readAll(file));
+}
+
+QString ProfileSnapshot::value(const QString &section, const QString &key) const
+{
+    const QStringView sectionName = blankTrimmed(section);
+    const QStringView keyName = blankTrimmed(key);
+    if (sectionName.isEmpty() || keyName.isEmpty())
+        return {};
+    // The first section of that name; an entry of a later one is indexed under its own header, which
+    // is never found.
+    const qsizetype header = find(m_sections, nameHash(sectionName), sectionName);
+    if (header < 0)
+        return {};
+    const qsizetype entry = find(m_entries, entryHash(header, nameHash(keyName)), keyName);
+    if (entry < 0)
+        return {};
+    return finishedValue(parseLine(lineContent(m_bytes, lineAt(m_bytes, entry))).value);
+}
+
+qsizetype ProfileSnapshot::find(const std::vector<Indexed> &index, quint64 hash, QStringView name) const
+{
+    auto it = std::lower_bound(index.cbegin(), index.cend(), hash,
+                               [](const Indexed &indexed, quint64 wanted) { return indexed.hash < wanted; });
+    for (; it != index.cend() && it->hash == hash; ++it) {
+        // Names of the same hash: the name itself decides.
+        if (sameName(parseLine(lineContent(m_bytes, lineAt(m_bytes, it->line))).name, name))
+            return it->line;
+    }
+    return -1;
+}
+
+quint64 ProfileSnapshot::entryHash(qsizetype sectionLine, quint64 keyHash)
+{
+    // For one key, distinct sections give distinct hashes (an odd factor is invertible modulo 2^64).
+    return keyHash ^ (static_cast<quint64>(sectionLine + 1) * 0x9E3779B97F4A7C15ULL);
+}
 
 QString readProfileString(const QString &section, const QString &key, const QString &file)
 {
-    const QString sectionName = trimBlanks(section);
-    const QString keyName = trimBlanks(key);
-    if (sectionName.isEmpty() || keyName.isEmpty() || file.isEmpty())
-        return {};
-
-    QFile in(file);
-    if (!in.open(QIODevice::ReadOnly))
-        return {};
-    const QByteArray bytes = in.readAll();
-    in.close();
-
-    const QList<Line> lines = splitLines(bytes);
-    const Location found = locate(bytes, lines, sectionName, keyName);
-    if (found.keyLine < 0)
-        return {};
-
-    const ParsedLine entry = parseLine(lineContent(bytes, lines[found.keyLine]));
-    const QByteArrayView value = unquoted(entry.value);
-    const QString text = rcon::fromWire(value.first(qMin(value.size(), qsizetype(MaxValueLength))));
-    // The text the platform reader hands back for a missing entry; a stored "Default" reads the same.
-    if (text == u"Default")
-        return {};
-    return text;
+    return profileValue(readAll(file), section, key);
 }
 
 bool writeProfileString(const QString &section, const QString &key, const QString &value, const QString &file,
@@ -244,32 +402,7 @@ bool writeProfileString(const QString &section, const QString &key, const QStrin
         in.close();
     }
 
-    const QByteArray lineEnd = lineEndFor(bytes);
-    const QByteArray encodedValue = rcon::toWire(singleLine(value));
-    const QByteArray entryLine = rcon::toWire(singleLine(keyName)) + '=' + encodedValue + lineEnd;
-
-    const QList<Line> lines = splitLines(bytes);
-    const Location found = locate(bytes, lines, sectionName, keyName);
-
-    QByteArray out;
-    if (found.keyLine >= 0) {
-        // Only the value changes: the key as spelled in the file, the blanks around '=' and the line
-        // end stay.
-        const Line &line = lines[found.keyLine];
-        const ParsedLine entry = parseLine(lineContent(bytes, line));
-        out = bytes.first(line.begin + entry.valueBegin) + encodedValue + bytes.sliced(line.contentEnd);
-    } else if (found.sectionLine >= 0) {
-        // The new key goes after the section's last non-blank line, ahead of the blank lines that part
-        // it from the next section.
-        const Line &last = lines[found.lastFilledLine];
-        const bool lastHasLineEnd = last.end > last.contentEnd;
-        out = bytes.first(last.end) + (lastHasLineEnd ? QByteArray() : lineEnd) + entryLine + bytes.sliced(last.end);
-    } else {
-        out = bytes;
-        if (!out.isEmpty() && !out.endsWith('\n'))
-            out += lineEnd;
-        out += '[' + rcon::toWire(singleLine(sectionName)) + ']' + lineEnd + entryLine;
-    }
+    const QByteArray out = withProfileValue(bytes, sectionName, keyName, value);
 
     if (out == bytes && in.exists())
         return true;

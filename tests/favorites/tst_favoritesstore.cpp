@@ -3,12 +3,14 @@
 
 #include <QDir>
 #include <QFile>
+#include <QSemaphore>
 #include <QSqlDatabase>
 #include <QSqlError>
 #include <QSqlQuery>
 #include <QSqlRecord>
 #include <QTemporaryDir>
 #include <QTest>
+#include <QThread>
 
 #include <functional>
 #include <memory>
@@ -83,8 +85,20 @@ private Q_SLOTS:
         QCOMPARE(QSqlDatabase::connectionNames(), QStringList());
     }
 
-    void missingStoreIsCreatedEmptyForTheOwnerOnly()
+    void storeIsMadeForTheOwnerOnly_data()
     {
+        QTest::addColumn<bool>("emptyFileThere"); // else no file at all
+        QTest::newRow("missing file") << false;
+        QTest::newRow("empty file readable by all") << true;
+    }
+
+    void storeIsMadeForTheOwnerOnly()
+    {
+        QFETCH(bool, emptyFileThere);
+        if (emptyFileThere)
+            QVERIFY(writeFile(m_path, QByteArray()) &&
+                    QFile::setPermissions(m_path,
+                                          QFile::ReadOwner | QFile::WriteOwner | QFile::ReadGroup | QFile::ReadOther));
         FavoritesStore store(m_path);
         QVERIFY(!store.findByName(u"Nobody"_s));
         QCOMPARE(store.lastError(), u"No favourite server is named \"Nobody\"."_s);
@@ -126,18 +140,56 @@ private Q_SLOTS:
         QCOMPARE(listed(store), Rows());
     }
 
-    void idOrderAndDuplicateNames()
+    void idOrderTwinNamesAndRowsById()
     {
         FavoritesStore store(m_path);
         const Rows rows{{u"Twin"_s, u"1.1.1.1"_s, u"1"_s, u"first"_s},
-                        {u"Other"_s, u"3.3.3.3"_s, u"3"_s, u"other"_s},
-                        {u"Twin"_s, u"2.2.2.2"_s, u"2"_s, u"second"_s}};
+                        {u"Alpha - Beta"_s, u"3.3.3.3"_s, u"3"_s, u"ab"_s},
+                        {u"Twin"_s, u"2.2.2.2"_s, u"2"_s, u"second"_s},
+                        {u"Alpha"_s, u"4.4.4.4"_s, u"4"_s, u"a"_s}};
         for (const QStringList &row : rows)
             QVERIFY(store.insert(row.at(0), row.at(1), row.at(2), row.at(3)));
         QCOMPARE(listed(store), rows); // in id order, not by name
+        const QList<FavoriteServer> servers = store.listAll().value_or(QList<FavoriteServer>());
         QCOMPARE(fields(store.findByName(u"Twin"_s).value_or(FavoriteServer())), rows.at(0));
+
+        // By id: that row and no other of its name.
+        QCOMPARE(fields(store.findById(servers.at(2).id).value_or(FavoriteServer())), rows.at(2));
+        QVERIFY(store.removeById(servers.at(2).id));
+        QVERIFY(store.removeById(servers.at(1).id));
+        QCOMPARE(listed(store), (Rows{rows.at(0), rows.at(3)}));
+        QVERIFY(!store.findById(servers.at(2).id));
+        QCOMPARE(store.lastError(), u"No favourite server has the id %1."_s.arg(servers.at(2).id));
+
         QVERIFY(store.removeByName(u"Twin"_s));
-        QCOMPARE(listed(store), Rows{rows.at(1)});
+        QCOMPARE(listed(store), Rows{rows.at(3)});
+    }
+
+    void lockedStoreFailsRatherThanWaits()
+    {
+        FavoritesStore store(m_path);
+        QVERIFY(store.insert(u"A"_s, u"h"_s, u"1"_s, u"p"_s));
+        // Another program holds the store locked for longer than an operation waits for it.
+        QSemaphore locked;
+        const std::unique_ptr<QThread> holder(QThread::create([&] {
+            {
+                QSqlDatabase db = QSqlDatabase::addDatabase(u"QSQLITE"_s, u"holder"_s);
+                db.setDatabaseName(m_path);
+                QSqlQuery query(db);
+                if (!db.open() || !query.exec(u"BEGIN EXCLUSIVE"_s))
+                    qWarning() << "holder:" << db.lastError().text() << query.lastError().text();
+                locked.release();
+                QThread::sleep(3);
+            }
+            QSqlDatabase::removeDatabase(u"holder"_s);
+        }));
+        holder->start();
+        locked.acquire();
+        QVERIFY(!store.insert(u"B"_s, u"h"_s, u"2"_s, u"p"_s));
+        QVERIFY2(store.lastError().contains(u"database is locked"_s) && store.lastError().contains(m_path),
+                 qPrintable(store.lastError()));
+        holder->wait();
+        QCOMPARE(listed(store).size(), 1);
     }
 
     void brokenStoreFailsEveryOperationAndIsLeftAlone_data()
@@ -169,10 +221,9 @@ private Q_SLOTS:
 
         FavoritesStore store(m_path);
         const std::function<bool()> operations[] = {
-            [&] { return store.listAll().has_value(); },
-            [&] { return store.findByName(u"A"_s).has_value(); },
-            [&] { return store.removeByName(u"A"_s); },
-            [&] { return store.insert(u"A"_s, u"h"_s, u"1"_s, u"p"_s); },
+            [&] { return store.listAll().has_value(); }, [&] { return store.findByName(u"A"_s).has_value(); },
+            [&] { return store.removeByName(u"A"_s); },  [&] { return store.findById(1).has_value(); },
+            [&] { return store.removeById(1); },         [&] { return store.insert(u"A"_s, u"h"_s, u"1"_s, u"p"_s); },
         };
         for (const auto &operation : operations) {
             QVERIFY(!operation());

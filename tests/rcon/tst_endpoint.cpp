@@ -33,6 +33,7 @@ private Q_SLOTS:
     void lookupThatNeverAnswersFailsWithoutBlocking();
     void readsEveryDatagramWhole();
     void floodIsReadWholeInOrderWithTurnsBetween();
+    void closingInTheMiddleOfABurstEndsIt();
     void hearsAgainAfterServerWasDown();
     void closedEndpointSendsNothing();
 };
@@ -126,6 +127,29 @@ void TestEndpoint::floodIsReadWholeInOrderWithTurnsBetween()
         QCOMPARE(received.at(i), QByteArray::number(i));
     QVERIFY2(receivedWhenTimerRan > 0 && receivedWhenTimerRan < Burst,
              qPrintable(QString::number(receivedWhenTimerRan)));
+}
+
+// Closed between two batches of a burst, by a timer as a window's close would be: nothing more is
+// handed on, and the rest of the burst is not read from a socket that is gone.
+void TestEndpoint::closingInTheMiddleOfABurstEndsIt()
+{
+    FakeServer server(FakeServer::Mode::Silent);
+    Endpoint endpoint(QStringLiteral("Socket"));
+    QSignalSpy spy(&endpoint, &Endpoint::datagramReceived);
+    endpoint.open(Loopback, server.port());
+    endpoint.send("hello");
+    QVERIFY(server.waitForDatagrams(1));
+    connect(&endpoint, &Endpoint::datagramReceived, this, [&] {
+        if (spy.size() == 1)
+            QTimer::singleShot(0, &endpoint, &Endpoint::close);
+    });
+    for (int i = 0; i < 200; ++i)
+        server.sendToClient("x");
+    QVERIFY(QTest::qWaitFor([&] { return endpoint.state() == Endpoint::Closed; }, 3000));
+    const qsizetype delivered = spy.size();
+    QTest::qWait(50);
+    QCOMPARE(spy.size(), delivered);
+    QVERIFY(delivered < 200);
 }
 
 void TestEndpoint::hearsAgainAfterServerWasDown()

@@ -15,6 +15,7 @@
 #include <optional>
 
 using namespace Qt::StringLiterals;
+using korvane::settings::ProfileSnapshot;
 using korvane::settings::readProfileString;
 using korvane::settings::writeProfileString;
 using testdata::writeBytes;
@@ -93,6 +94,8 @@ void TestProfile::readsEntry_data()
     readRow("missing key", "[lang]\r\nChecked=True\r\n", QString());
     readRow("key of the next section not taken", "[lang]\r\nChecked=True\r\n[other]\r\nDefault=french\r\n", QString());
     readRow("first matching section wins", "[lang]\r\nChecked=True\r\n[LANG]\r\nDefault=dutch\r\n", QString());
+    readRow("first matching key wins", "[lang]\r\nDefault=dutch\r\nDEFAULT=german\r\n", u"dutch"_s);
+    readRow("same key in an earlier section", "[x]\r\nDefault=german\r\n[lang]\r\nDefault=dutch\r\n", u"dutch"_s);
     readRow("comment line ignored", "[lang]\r\n;Default=german\r\nDefault=dutch ; note\r\n", u"dutch ; note"_s);
     readRow("LF line ends, last line without one", "[window]\nLeft=1\n[lang]\nDefault=french", u"french"_s);
     readRow("Windows-1252 bytes", "[lang]\r\n\xc9t\xe9=Fran\xe7\x61is \x80\r\n", u"Français €"_s, u"lang"_s, u"Été"_s);
@@ -109,6 +112,7 @@ void TestProfile::readsEntry()
 
     QVERIFY(writeBytes(m_file, content));
     QCOMPARE(readProfileString(section, key, m_file), expected);
+    QCOMPARE(ProfileSnapshot::ofFile(m_file).value(section, key), expected);
 }
 
 void TestProfile::readsTheFileOnEveryCall()
@@ -120,11 +124,14 @@ void TestProfile::readsTheFileOnEveryCall()
 
     QVERIFY(writeBytes(m_file, "[lang]\r\nDefault=english\r\n"_ba));
     QCOMPARE(read(), u"english"_s);
+    const ProfileSnapshot snapshot = ProfileSnapshot::ofFile(m_file);
     // Same size, so a reader that looked at the size or kept a copy would miss the change.
     QVERIFY(writeBytes(m_file, "[lang]\r\nDefault=dutch!!\r\n"_ba));
     QCOMPARE(read(), u"dutch!!"_s);
     QVERIFY(QFile::remove(m_file));
     QCOMPARE(read(), QString());
+    // A snapshot answers from its one read.
+    QCOMPARE(snapshot.value(u"lang"_s, u"Default"_s), u"english"_s);
 }
 
 void TestProfile::writesEntry_data()
