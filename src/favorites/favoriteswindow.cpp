@@ -20,19 +20,14 @@ constexpr ui::Control Layout[] = {
 
 constexpr ui::Caption Captions[] = {{"Favorites"}, {"Favorites.Add"}, {"Favorites.Load"}, {"Favorites.Delete"}};
 
-const QString NameSeparator = QStringLiteral(" - ");
-
 QString lineOf(const FavoriteServer &server)
 {
-    return server.name + NameSeparator + server.ip + QLatin1Char(':') + server.port;
+    return server.name + QStringLiteral(" - ") + server.ip + QLatin1Char(':') + server.port;
 }
 
-// A line only carries the name up to its first " - ": a name that holds one is looked up cut short.
-QString nameOf(const QString &line)
-{
-    const qsizetype separator = line.indexOf(NameSeparator);
-    return separator < 0 ? line : line.left(separator);
-}
+// Each line keeps the id of the row it was made from: two servers may share a name, and a name may
+// hold " - ", so the text of a line cannot say which row it stands for.
+constexpr int RowId = Qt::UserRole;
 
 } // namespace
 
@@ -58,8 +53,10 @@ void FavoritesWindow::fillList()
         return;
     }
     auto *list = control<QListWidget>("List1");
-    for (const FavoriteServer &server : *servers)
-        list->addItem(lineOf(server));
+    for (const FavoriteServer &server : *servers) {
+        auto *line = new QListWidgetItem(lineOf(server), list);
+        line->setData(RowId, server.id);
+    }
 }
 
 QListWidgetItem *FavoritesWindow::selectedLine()
@@ -78,7 +75,7 @@ void FavoritesWindow::selectServer()
     if (!line)
         return;
     FavoritesStore store(environment().favoritesFile);
-    const std::optional<FavoriteServer> server = store.findByName(nameOf(line->text()));
+    const std::optional<FavoriteServer> server = store.findById(line->data(RowId).toLongLong());
     if (!server) {
         // The main window keeps its server: half a server in its fields would be worse than none.
         reportFailure(store.lastError());
@@ -94,12 +91,11 @@ void FavoritesWindow::deleteServer()
     if (!line)
         return;
     FavoritesStore store(environment().favoritesFile);
-    if (!store.removeByName(nameOf(line->text()))) {
+    if (!store.removeById(line->data(RowId).toLongLong())) {
         // The line stays while its row does.
         reportFailure(store.lastError());
         return;
     }
-    // Only the chosen line goes; other lines of the same name stay until the list is read again.
     delete line;
 }
 
