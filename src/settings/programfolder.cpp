@@ -55,9 +55,14 @@ QString ProgramFolder::setRemembered(bool remembered)
     return write(RememberedKey, remembered ? True : False);
 }
 
-QString ProgramFolder::languageText(const QString &language, const QString &key) const
+LanguageTexts ProgramFolder::languageTexts() const
 {
-    return readProfileString(Section, key, languageFile(language));
+    return LanguageTexts(ProfileSnapshot::ofFile(languageFile(language())));
+}
+
+QString LanguageTexts::text(const QString &key) const
+{
+    return m_file.value(Section, key);
 }
 
 QString ProgramFolder::setting(const QString &key) const

@@ -1,11 +1,25 @@
 #pragma once
 
 #include "settings/filelocations.h"
+#include "settings/profile.h"
 
 #include <QHash>
 #include <QString>
 
 namespace korvane::settings {
+
+// The texts of one language, its file read once for all the keys a window needs.
+class LanguageTexts final {
+public:
+    explicit LanguageTexts(ProfileSnapshot file)
+        : m_file(std::move(file))
+    {
+    }
+    QString text(const QString &key) const;
+
+private:
+    ProfileSnapshot m_file;
+};
 
 // The folder of the executable, and the two settings the program keeps (section "lang" of
 // settings.ini): the language of the windows and whether the chooser is skipped. Where settings.ini
@@ -31,8 +45,8 @@ public:
     QString setLanguage(const QString &language);
     QString setRemembered(bool remembered);
 
-    // One text of a language file.
-    QString languageText(const QString &language, const QString &key) const;
+    // The texts of the stored language.
+    LanguageTexts languageTexts() const;
 
 private:
     QString setting(const QString &key) const;

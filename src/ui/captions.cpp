@@ -33,10 +33,10 @@ void setCaption(QWidget *target, const QString &text)
 void applyCaptions(QWidget *window, const Controls &controls, const settings::ProgramFolder &folder,
                    std::span<const Caption> table)
 {
-    const QString language = folder.language();
+    const settings::LanguageTexts texts = folder.languageTexts();
     for (const Caption &caption : table) {
         const QString key = QString::fromLatin1(caption.key);
-        const QString text = folder.languageText(language, key);
+        const QString text = texts.text(key);
         const qsizetype dot = key.indexOf(u'.');
         if (caption.target)
             setCaption(controls.get(caption.target), text);

@@ -22,9 +22,9 @@ struct Caption {
     const char *target = nullptr;
 };
 
-// Reads the stored language, then the keys in the table's order. What is set depends on the control:
-// a frame's title, a button's or label's caption, a field's text. A missing file or key sets the
-// empty text: the design-time text is not a fallback.
+// Reads the stored language and its file once, then sets the keys' texts in the table's order. What is set depends on
+// the control: a frame's title, a button's or label's caption, a field's text. A missing file or key sets the empty
+// text: the design-time text is not a fallback.
 void applyCaptions(QWidget *window, const Controls &controls, const settings::ProgramFolder &folder,
                    std::span<const Caption> table);
 

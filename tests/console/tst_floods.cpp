@@ -1,5 +1,6 @@
 // What a hostile or broken server can send: the console and the windows keep all of a burst in order,
 // keep only the newest part of an endless stream, and a list that only grows stops growing.
+#include "console/mainwindow.h"
 #include "fakeserver.h"
 #include "testenv.h"
 
@@ -15,6 +16,7 @@ private Q_SLOTS:
     void burstIsShownWholeAndInOrder();
     void logKeepsItsNewestMillionCharacters();
     void campaignListStopsAtAThousand();
+    void lookupThatNeverAnswersEndsInTheFailurePath();
 };
 
 void TestFloods::burstIsShownWholeAndInOrder()
@@ -75,6 +77,22 @@ void TestFloods::campaignListStopsAtAThousand()
     QCOMPARE(list->count(), 1000);
     QCOMPARE(list->item(599)->text(), u"camp599"_s);
     QCOMPARE(list->item(999)->text(), u"camp399"_s);
+}
+
+void TestFloods::lookupThatNeverAnswersEndsInTheFailurePath()
+{
+    TestProgram program;
+    korvane::console::MainWindow main(program.environment());
+    main.link().resolver().setLookup([](const QString &, QObject *, auto) {});
+    main.link().resolver().setTimeLimit(300);
+    main.show();
+    main.setServerFields(u"silent.example"_s, u"27960"_s, u"pw"_s);
+    click(&main, "btnConnect");
+    auto *log = find<QPlainTextEdit>(&main, "Result");
+    QVERIFY(answerText(log).endsWith(u"Connecting..."_s));
+    QVERIFY(QTest::qWaitFor([&] { return answerText(log).endsWith(u"could not connect to an ET server"_s); }, 5000));
+    QVERIFY(!main.isConnected());
+    QVERIFY(find(&main, "btnConnect")->isEnabled());
 }
 
 QTEST_MAIN(TestFloods)
