@@ -58,7 +58,11 @@ std::optional<StatusReply> parseStatusReply(QByteArrayView datagram)
     const QString text = fromWire(datagram);
     StatusReply reply;
     reply.etServer = namesEtServer(cleanReply(text));
-    const QList<QStringView> lines = QStringView(text).split(u'\n');
+    QList<QStringView> lines = QStringView(text).split(u'\n');
+    for (QStringView &line : lines) {
+        if (line.endsWith(u'\r'))
+            line.chop(1);
+    }
     if (lines.size() > 1)
         reply.settings = parseSettings(lines.at(1));
     for (qsizetype i = 2; i < lines.size(); ++i) {

@@ -28,10 +28,10 @@ struct StatusReply {
 // Whether a datagram begins with the status reply's header.
 bool isStatusReply(QByteArrayView datagram);
 
-// nullopt when the datagram is not a status reply. Bytes are Windows-1252. A key without a value
-// gets the empty value; a player line that is not two whole numbers in int range and a quoted name is
-// skipped. Any input is safe: the parser reads only within the datagram and allocates in proportion
-// to its size.
+// nullopt when the datagram is not a status reply. Bytes are Windows-1252; lines end in LF or CR LF.
+// A key without a value gets the empty value; a player line that is not two whole numbers in int range
+// and a quoted name is skipped. Any input is safe: the parser reads only within the datagram and
+// allocates in proportion to its size.
 std::optional<StatusReply> parseStatusReply(QByteArrayView datagram);
 
 } // namespace korvane::rcon
