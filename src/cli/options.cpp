@@ -147,9 +147,9 @@ Sending and answers:
       --raw                 print what the server sent after its print header, uncleaned
       --status              ask for the server's status: its settings and its players (score,
                             ping, name without colour codes)
-      --json                with --status: one JSON object per server on one line: "settings"
-                            (strings), "players" (score, ping, name, rawName), "et" (whether the
-                            console takes it for an ET server), "server"
+      --json                with --status: one JSON object per server on one line, with
+                            "server" (its name), "settings" (strings), "players" (score, ping,
+                            name, rawName) and "etServer" (whether the console takes it for one)
   -h, --help                show this help
       --version             show the version
 

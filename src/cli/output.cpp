@@ -79,7 +79,7 @@ QByteArray statusJson(const rcon::StatusReply &status, const QString &server)
                                    {QStringLiteral("name"), player.name},
                                    {QStringLiteral("rawName"), player.rawName}});
     const QJsonObject object{{QStringLiteral("server"), server},
-                             {QStringLiteral("et"), status.etServer},
+                             {QStringLiteral("etServer"), status.etServer},
                              {QStringLiteral("settings"), settings},
                              {QStringLiteral("players"), players}};
     return QJsonDocument(object).toJson(QJsonDocument::Compact);

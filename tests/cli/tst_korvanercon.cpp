@@ -4,9 +4,6 @@
 #include "testdata.h"
 
 #include <QElapsedTimer>
-#include <QJsonArray>
-#include <QJsonDocument>
-#include <QJsonObject>
 #include <QTemporaryDir>
 #include <QTest>
 
@@ -290,9 +287,6 @@ void TestKorvaneRcon::favourites_data()
     QTest::newRow("every favourite, lines prefixed with its name")
         << QStringList{u"--all-favorites"_qs, u"status"_qs} << 0 << QList<QByteArray>{Oob + "rcon alpha pw status"}
         << QList<QByteArray>{Oob + "rcon beta pw status"} << QByteArray("Alpha: from alpha\nBeta - two: from beta\n");
-    QTest::newRow("--password before the stored one")
-        << QStringList{u"-f"_qs, u"Alpha"_qs, u"--password"_qs, u"given"_qs, u"status"_qs} << 0
-        << QList<QByteArray>{Oob + "rcon given status"} << none << QByteArray("from alpha\n");
     QTest::newRow("a name not in the store")
         << QStringList{u"-f"_qs, u"Gamma"_qs, u"status"_qs} << 2 << none << none << QByteArray();
 }
@@ -355,15 +349,10 @@ void TestKorvaneRcon::status()
 
     const CliRun json = askStatus({u"--json"_qs});
     QCOMPARE(json.exitCode, 0);
-    QCOMPARE(json.out.count('\n'), 1);
-    const QJsonObject object = QJsonDocument::fromJson(json.out).object();
-    QCOMPARE(object.value(u"server").toString(), address(server));
-    QCOMPARE(object.value(u"et").toBool(), true);
-    QCOMPARE(object.value(u"settings").toObject().value(u"sv_hostname").toString(), u"^1Red"_qs);
-    const QJsonArray players = object.value(u"players").toArray();
-    QCOMPARE(players.size(), 2);
-    QCOMPARE(players.at(0).toObject(),
-             (QJsonObject{{u"score"_qs, 5}, {u"ping"_qs, 50}, {u"name"_qs, u"Bob"_qs}, {u"rawName"_qs, u"^1Bob"_qs}}));
+    QCOMPARE(json.out, R"({"etServer":true,"players":[{"name":"Bob","ping":50,"rawName":"^1Bob","score":5},)"
+                       R"({"name":"Alice","ping":999,"rawName":"Alice","score":-3}],"server":")" +
+                           address(server).toLatin1() +
+                           R"(","settings":{"etversion":"ET 2.60b","sv_hostname":"^1Red"}})" + '\n');
 }
 
 void TestKorvaneRcon::usage_data()
@@ -374,7 +363,6 @@ void TestKorvaneRcon::usage_data()
 
     const QStringList server = {u"-s"_qs, u"127.0.0.1"_qs, u"--password"_qs, u"pw"_qs};
     QTest::newRow("help") << QStringList{u"--help"_qs} << 0 << QByteArray("Examples:");
-    QTest::newRow("version") << QStringList{u"--version"_qs} << 0 << QByteArray("korvane-rcon 1.0");
     QTest::newRow("no server") << QStringList{u"status"_qs} << 2 << QByteArray("no server");
     QTest::newRow("no command") << server << 2 << QByteArray("no command");
     QTest::newRow("no password") << QStringList{u"-s"_qs, u"127.0.0.1"_qs, u"status"_qs} << 2
@@ -384,10 +372,6 @@ void TestKorvaneRcon::usage_data()
     QTest::newRow("unknown option") << server + QStringList{u"--nope"_qs, u"status"_qs} << 2 << QByteArray("nope");
     QTest::newRow("pace not a number") << server + QStringList{u"--pace"_qs, u"soon"_qs, u"status"_qs} << 2
                                        << QByteArray("soon");
-    QTest::newRow("--json without --status")
-        << server + QStringList{u"--json"_qs, u"status"_qs} << 2 << QByteArray("--json");
-    QTest::newRow("--status with a command")
-        << server + QStringList{u"--status"_qs, u"status"_qs} << 2 << QByteArray("--status");
 }
 
 void TestKorvaneRcon::usage()

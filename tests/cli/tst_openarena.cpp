@@ -88,7 +88,7 @@ void TestOpenArena::statusParsed()
     CliRun cli{{u"-s"_qs, server(), u"--status"_qs, u"--json"_qs}};
     QCOMPARE(cli.run().exitCode, 0);
     const QJsonObject status = QJsonDocument::fromJson(cli.out).object();
-    QCOMPARE(status.value(u"et").toBool(true), false);
+    QCOMPARE(status.value(u"etServer").toBool(true), false);
     QCOMPARE(status.value(u"settings").toObject().value(u"mapname").toString(), u"oa_dm1"_qs);
     QCOMPARE(status.value(u"settings").toObject().value(u"sv_hostname").toString(), u"^1Korvane test"_qs);
     const QJsonArray players = status.value(u"players").toArray();
