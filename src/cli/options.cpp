@@ -123,8 +123,9 @@ Servers:
                             address goes in brackets: [2001:db8::7]:27960
   -f, --favorite NAME       a server from the favourites store, with its stored password
       --all-favorites       every server in the favourites store
-      --store FILE          the favourites store (default: Korvane.mdb in the current folder, as
-                            for the console)
+      --store FILE          the favourites store (default: the console's: Korvane.mdb in the
+                            current folder for a portable build, ~/.local/share/korvane/Korvane.mdb
+                            when installed)
   -s and -f may repeat: the same commands then go to every server at once, and every line printed
   starts with the server's name (HOST[:PORT] as given, or the favourite's name) and ": ".
 

@@ -1,7 +1,9 @@
 #include "cli/targets.h"
 
 #include "favorites/favoritesstore.h"
+#include "settings/filelocations.h"
 
+#include <QCoreApplication>
 #include <QFile>
 #include <QFileInfo>
 
@@ -86,7 +88,7 @@ bool addFavorites(const Options &options, QList<FavoriteServer> &chosen, QString
 
 QString defaultStorePath()
 {
-    return QStringLiteral("Korvane.mdb");
+    return settings::FileLocations::forExecutableFolder(QCoreApplication::applicationDirPath()).favoritesStoreFile();
 }
 
 std::optional<HostAndPort> parseServer(QStringView text)

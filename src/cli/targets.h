@@ -22,7 +22,8 @@ struct HostAndPort {
     quint16 port = 0;
 };
 
-// The favourites store read when no --store is given: the console's, in the current folder.
+// The favourites store read when no --store is given: the console's, Korvane.mdb in the working folder
+// for a portable build, in the user's data folder for an installed one.
 QString defaultStorePath();
 
 // "HOST", "HOST:PORT", "[IPv6]" or "[IPv6]:PORT"; a bare IPv6 address takes the default port.
