@@ -7,6 +7,7 @@ packages=(
     g++ cmake make clang-format git
     qt6-base-dev qt6-base-dev-tools libqt6sql6-sqlite libgl-dev
     libbenchmark-dev
+    openarena-server
     fonts-dejavu-core fonts-liberation
     desktop-file-utils appstream strace
     dpkg-dev file

@@ -1,0 +1,91 @@
+#include "cli/app.h"
+
+#include "cli/options.h"
+#include "cli/output.h"
+#include "cli/serversession.h"
+#include "cli/targets.h"
+
+#include <QCoreApplication>
+#include <QEventLoop>
+#include <QFile>
+
+#include <algorithm>
+#include <memory>
+#include <vector>
+
+namespace korvane::cli {
+
+namespace {
+
+// The commands of standard input: one a line, in order, without blank lines and # comments.
+QStringList readCommands(std::FILE *input)
+{
+    QFile file;
+    if (!file.open(input, QIODevice::ReadOnly))
+        return {};
+    QStringList commands;
+    for (QByteArray line : file.readAll().split('\n')) {
+        if (line.endsWith('\r'))
+            line.chop(1);
+        if (line.trimmed().isEmpty() || line.startsWith('#'))
+            continue;
+        commands.append(QString::fromUtf8(line));
+    }
+    return commands;
+}
+
+} // namespace
+
+int run(const QStringList &arguments)
+{
+    const CommandLine commandLine = parseCommandLine(arguments);
+    switch (commandLine.action) {
+    case CommandLine::Action::Help:
+        writeLines(stdout, QString(), helpText());
+        return Answered;
+    case CommandLine::Action::Version:
+        writeLines(stdout, QString(), QStringLiteral("korvane-rcon %1").arg(QCoreApplication::applicationVersion()));
+        return Answered;
+    case CommandLine::Action::UsageError:
+        writeError(QString(), commandLine.error + QStringLiteral(" (korvane-rcon --help tells more)"));
+        return UsageError;
+    case CommandLine::Action::Run:
+        break;
+    }
+    const Options &options = commandLine.options;
+    const Targets targets = resolveTargets(options);
+    if (!targets.error.isEmpty()) {
+        writeError(QString(), targets.error);
+        return UsageError;
+    }
+    QStringList commands;
+    if (options.mode == Options::Mode::Command)
+        commands = {options.command};
+    else if (options.mode == Options::Mode::StandardInput)
+        commands = readCommands(stdin);
+    if (options.mode == Options::Mode::StandardInput && commands.isEmpty())
+        return Answered;
+
+    const SessionSettings settings{options.paceMs, options.quietMs, options.timeoutMs,
+                                   options.raw,    options.json,    targets.targets.size() > 1};
+    QEventLoop loop;
+    std::vector<std::unique_ptr<ServerSession>> sessions;
+    qsizetype running = targets.targets.size();
+    for (const Target &target : targets.targets) {
+        sessions.push_back(std::make_unique<ServerSession>(target, commands, settings));
+        QObject::connect(sessions.back().get(), &ServerSession::finished, &loop, [&] {
+            if (--running == 0)
+                loop.quit();
+        });
+    }
+    for (const auto &session : sessions)
+        session->start();
+    if (running > 0)
+        loop.exec();
+    int status = Answered;
+    for (const auto &session : sessions)
+        status = std::max(status, static_cast<int>(session->exitStatus()));
+    return status;
+}
+
+} // namespace korvane::cli

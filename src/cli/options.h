@@ -1,0 +1,42 @@
+#pragma once
+
+#include <QString>
+#include <QStringList>
+
+namespace korvane::cli {
+
+// What one run of korvane-rcon is asked to do, as read from its command line.
+struct Options {
+    enum class Mode { Command, StandardInput, Status };
+
+    Mode mode = Mode::Command;
+    QString command; // Mode::Command: the words joined by single blanks
+    QStringList servers;
+    QStringList favorites;
+    bool allFavorites = false;
+    QString storeFile; // empty: the default store
+    QString passwordFile;
+    QString password;
+    bool passwordGiven = false;
+    int paceMs = 0;
+    int quietMs = 300;
+    int timeoutMs = 3000;
+    bool raw = false;
+    bool json = false;
+};
+
+struct CommandLine {
+    enum class Action { Run, Help, Version, UsageError };
+
+    Action action = Action::Run;
+    Options options;
+    QString error; // Action::UsageError: one line
+};
+
+// Options come before the command: the first word that is not an option starts it, so a command's own
+// words may begin with a dash. A lone "-" reads the commands from standard input.
+CommandLine parseCommandLine(const QStringList &arguments);
+
+QString helpText();
+
+} // namespace korvane::cli

@@ -1,0 +1,113 @@
+#include "cli/output.h"
+
+#include "rcon/textcodec.h"
+#include "rcon/wireformat.h"
+
+#include <QJsonArray>
+#include <QJsonDocument>
+#include <QJsonObject>
+
+#include <algorithm>
+#include <array>
+
+namespace korvane::cli {
+
+namespace {
+
+constexpr QByteArrayView PrintHeader("\xFF\xFF\xFF\xFFprint\n");
+
+// What servers of this family print when the password is wrong or none is set on the server.
+const std::array<QString, 3> Refusals = {
+    QStringLiteral("Bad rconpassword"),
+    QStringLiteral("Invalid password"),
+    QStringLiteral("No rconpassword set on the server"),
+};
+
+} // namespace
+
+QString answerText(const QList<QByteArray> &datagrams, bool raw)
+{
+    QString text;
+    for (const QByteArray &datagram : datagrams) {
+        if (raw)
+            text += rcon::fromWire(datagram.startsWith(PrintHeader) ? datagram.sliced(PrintHeader.size()) : datagram);
+        else
+            text += rcon::cleanReply(rcon::fromWire(datagram));
+    }
+    text.replace(QStringLiteral("\r\n"), QStringLiteral("\n"));
+    return text;
+}
+
+bool refusesPassword(const QByteArray &datagram)
+{
+    if (!datagram.startsWith(PrintHeader))
+        return false;
+    QString text = rcon::fromWire(datagram.sliced(PrintHeader.size())).trimmed();
+    if (text.endsWith(u'.'))
+        text.chop(1);
+    return std::find(Refusals.cbegin(), Refusals.cend(), text) != Refusals.cend();
+}
+
+QString statusTable(const rcon::StatusReply &status)
+{
+    qsizetype keyWidth = 0;
+    for (const auto &[key, value] : status.settings)
+        keyWidth = std::max(keyWidth, key.size());
+    QString text;
+    for (const auto &[key, value] : status.settings)
+        text += key.leftJustified(keyWidth + 2) + value + u'\n';
+    text += QStringLiteral("\nET server: %1\n").arg(status.etServer ? u"yes" : u"no");
+    text += QStringLiteral("players: %1\n").arg(status.players.size());
+    if (status.players.isEmpty())
+        return text;
+    text += QStringLiteral("score   ping  name\n");
+    for (const rcon::StatusPlayer &player : status.players)
+        text += QString::number(player.score).rightJustified(5) + QString::number(player.ping).rightJustified(7) +
+                QStringLiteral("  ") + player.name + u'\n';
+    return text;
+}
+
+QByteArray statusJson(const rcon::StatusReply &status, const QString &server)
+{
+    QJsonObject settings;
+    for (const auto &[key, value] : status.settings)
+        settings.insert(key, value);
+    QJsonArray players;
+    for (const rcon::StatusPlayer &player : status.players)
+        players.append(QJsonObject{{QStringLiteral("score"), player.score},
+                                   {QStringLiteral("ping"), player.ping},
+                                   {QStringLiteral("name"), player.name},
+                                   {QStringLiteral("rawName"), player.rawName}});
+    const QJsonObject object{{QStringLiteral("server"), server},
+                             {QStringLiteral("etServer"), status.etServer},
+                             {QStringLiteral("settings"), settings},
+                             {QStringLiteral("players"), players}};
+    return QJsonDocument(object).toJson(QJsonDocument::Compact);
+}
+
+void writeLines(std::FILE *stream, const QString &prefix, QStringView text)
+{
+    if (text.isEmpty())
+        return;
+    QString out;
+    for (const QStringView line : text.split(u'\n')) {
+        out += prefix;
+        out += line;
+        out += u'\n';
+    }
+    // The text's own final line feed made an empty last piece.
+    if (text.endsWith(u'\n'))
+        out.chop(prefix.size() + 1);
+    const QByteArray bytes = out.toUtf8();
+    std::fwrite(bytes.constData(), 1, static_cast<std::size_t>(bytes.size()), stream);
+    std::fflush(stream);
+}
+
+void writeError(const QString &server, const QString &what)
+{
+    const QString prefix =
+        server.isEmpty() ? QStringLiteral("korvane-rcon: ") : QStringLiteral("korvane-rcon: %1: ").arg(server);
+    writeLines(stderr, prefix, what);
+}
+
+} // namespace korvane::cli
