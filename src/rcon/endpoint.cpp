@@ -1,5 +1,6 @@
 #include "rcon/endpoint.h"
 
+#include <QElapsedTimer>
 #include <QNetworkDatagram>
 #include <QTimer>
 #include <QUdpSocket>
@@ -14,6 +15,9 @@ constexpr qint64 MaxDatagramSize = 65536;
 // about 250 small datagrams or three of the largest.
 constexpr int BatchDatagrams = 32;
 constexpr qint64 BatchBytes = 1024 * 1024;
+// Handling a hostile datagram can take milliseconds (every colour code of 65 KB removed, one pass
+// each): a batch also ends once this much time has gone.
+constexpr qint64 BatchNs = 8'000'000;
 // Requests held while an address is looked up: a window sends one or two; more is a flood.
 constexpr qsizetype MaxHeld = 64;
 
@@ -99,6 +103,8 @@ void Endpoint::readPending()
         return;
     int datagrams = 0;
     qint64 bytes = 0;
+    QElapsedTimer clock;
+    clock.start();
     do {
         const qint64 size = socket->pendingDatagramSize();
         const QNetworkDatagram datagram = socket->receiveDatagram(size >= 0 ? size : MaxDatagramSize);
@@ -109,7 +115,8 @@ void Endpoint::readPending()
         // A handler may have closed this endpoint.
         if (socket != m_socket)
             return;
-    } while (socket->hasPendingDatagrams() && datagrams < BatchDatagrams && bytes < BatchBytes);
+    } while (socket->hasPendingDatagrams() && datagrams < BatchDatagrams && bytes < BatchBytes &&
+             clock.nsecsElapsed() < BatchNs);
     if (socket->hasPendingDatagrams())
         m_moreToRead->start();
 }

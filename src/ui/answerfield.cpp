@@ -15,11 +15,30 @@ constexpr int FrameMs = 16;
 // whole line; a longer line is cut where the bound falls.
 constexpr qsizetype LineSearch = 70'000;
 
+// Laying out a word far longer than a line (a hostile server's 65,000 letters without a blank) takes
+// the text layout a second, as it looks for a place to break; an invisible break opportunity every
+// LongWord letters keeps it to the cost of ordinary text. No Windows-1252 text holds this character,
+// so it is taken out again when the field is read.
+constexpr qsizetype LongWord = 200;
+constexpr QChar WordBreak(0x200B);
+
 // The document breaks lines itself at '\n' (and at a lone '\r'); CR LF is one line end.
 QString forDocument(const QString &text)
 {
-    QString shown = text;
-    shown.replace(QStringLiteral("\r\n"), QStringLiteral("\n"));
+    QString shown;
+    shown.reserve(text.size() + text.size() / LongWord);
+    qsizetype run = 0;
+    for (qsizetype i = 0; i < text.size(); ++i) {
+        const QChar c = text.at(i);
+        if (c == u'\r' && i + 1 < text.size() && text.at(i + 1) == u'\n')
+            continue;
+        run = c.isSpace() ? 0 : run + 1;
+        if (run > LongWord) {
+            shown.append(WordBreak);
+            run = 1;
+        }
+        shown.append(c);
+    }
     return shown;
 }
 
@@ -95,6 +114,7 @@ QString AnswerField::text()
 {
     flush();
     QString text = m_field->toPlainText();
+    text.remove(WordBreak);
     text.replace(u'\n', QStringLiteral("\r\n"));
     return text;
 }

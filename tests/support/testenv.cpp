@@ -84,7 +84,8 @@ void click(const QWidget *root, const char *name)
 
 QString answerText(const QPlainTextEdit *field)
 {
-    return field->toPlainText().replace(u'\n', QStringLiteral("\r\n"));
+    // Without the invisible breaks the field puts into very long words.
+    return field->toPlainText().remove(QChar(0x200B)).replace(u'\n', QStringLiteral("\r\n"));
 }
 
 void setField(const QWidget *root, const char *name, const QString &text)
