@@ -1,77 +1,63 @@
 #include "fakeserver.h"
 
-#include "testdata.h"
-
+#include <QFile>
+#include <QJsonArray>
+#include <QJsonDocument>
+#include <QJsonObject>
 #include <QNetworkDatagram>
-#include <QTest>
 
-FakeServer::FakeServer(Mode mode, QObject *parent)
-    : QObject(parent)
-    , m_mode(mode)
+using namespace Qt::StringLiterals;
+
+FakeServer::FakeServer(Mode mode)
+    : m_mode(mode)
 {
-    const bool bound = m_socket.bind(QHostAddress::LocalHost, 0);
-    Q_ASSERT(bound);
-    connect(&m_socket, &QUdpSocket::readyRead, this, &FakeServer::readPending);
+    if (!m_socket.bind(QHostAddress::LocalHost, 0))
+        qFatal("cannot bind the fake server");
+    connect(&m_socket, &QUdpSocket::readyRead, this, [this] {
+        do {
+            const QNetworkDatagram datagram = m_socket.receiveDatagram();
+            if (!datagram.isValid())
+                continue;
+            m_received.append(datagram.data());
+            m_arrivals.append(std::chrono::steady_clock::now());
+            m_peer = datagram.senderAddress();
+            m_peerPort = static_cast<quint16>(datagram.senderPort());
+            if (m_mode != Mode::Silent && datagram.data() == QByteArray(4, '\xFF') + "getstatus")
+                sendToClient(statusReply(m_mode));
+            else if (m_mode != Mode::Silent)
+                for (const QByteArray &reply : std::as_const(m_rconReplies))
+                    sendToClient(reply);
+        } while (m_socket.hasPendingDatagrams());
+    });
 }
 
-QList<QByteArray> FakeServer::rconReceived() const
+QByteArray FakeServer::statusReply(Mode mode)
 {
-    QList<QByteArray> requests;
-    for (const QByteArray &datagram : m_received) {
-        if (datagram != QByteArray(4, '\xFF') + "getstatus")
-            requests.append(datagram);
-    }
-    return requests;
+    return testdata::captureReplies(mode == Mode::EtServer ? u"et-getstatus.json"_s : u"plain-getstatus.json"_s)
+        .value(0);
 }
 
-void FakeServer::clear()
+namespace testdata {
+
+QByteArray bytesOrMissing(const QString &path)
 {
-    m_received.clear();
-    m_arrivals.clear();
+    QFile file(path);
+    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArrayLiteral("<missing>");
 }
 
-bool FakeServer::waitForDatagrams(int count, int timeoutMs)
+bool writeBytes(const QString &path, const QByteArray &bytes)
 {
-    return QTest::qWaitFor([&] { return m_received.size() >= count; }, timeoutMs);
+    QFile file(path);
+    return file.open(QIODevice::WriteOnly | QIODevice::Truncate) && file.write(bytes) == bytes.size();
 }
 
-void FakeServer::sendToClient(const QByteArray &datagram)
+QList<QByteArray> captureReplies(const QString &file)
 {
-    m_socket.writeDatagram(datagram, m_peer, m_peerPort);
+    const QByteArray json = bytesOrMissing(QStringLiteral(KORVANE_TEST_DATA "/captures/") + file);
+    QList<QByteArray> replies;
+    for (const QJsonValue &reply : QJsonDocument::fromJson(json).object().value(u"replies").toArray())
+        replies.append(QByteArray::fromHex(reply.toObject().value(u"hex").toString().toLatin1()));
+    return replies;
 }
 
-QByteArray FakeServer::printReply(const QByteArray &text)
-{
-    return QByteArray(4, '\xFF') + "print\n" + text;
-}
-
-QByteArray FakeServer::etStatusReply()
-{
-    return testdata::captureReply(QStringLiteral("et-getstatus.json"));
-}
-
-QByteArray FakeServer::plainStatusReply()
-{
-    return testdata::captureReply(QStringLiteral("plain-getstatus.json"));
-}
-
-void FakeServer::readPending()
-{
-    do {
-        const QNetworkDatagram datagram = m_socket.receiveDatagram();
-        if (!datagram.isValid())
-            continue;
-        m_received.append(datagram.data());
-        m_arrivals.append(std::chrono::steady_clock::now());
-        m_peer = datagram.senderAddress();
-        m_peerPort = static_cast<quint16>(datagram.senderPort());
-        if (m_mode == Mode::Silent)
-            continue;
-        if (datagram.data() == QByteArray(4, '\xFF') + "getstatus") {
-            sendToClient(m_mode == Mode::EtServer ? etStatusReply() : plainStatusReply());
-        } else if (!m_rconReplies.isEmpty()) {
-            for (const QByteArray &reply : std::as_const(m_rconReplies))
-                sendToClient(reply);
-        }
-    } while (m_socket.hasPendingDatagrams());
-}
+} // namespace testdata

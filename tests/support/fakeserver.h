@@ -1,58 +1,51 @@
 #pragma once
 
-#include <QByteArray>
 #include <QHostAddress>
-#include <QList>
-#include <QObject>
+#include <QTest>
 #include <QUdpSocket>
 
 #include <chrono>
 
-// A stand-in game server on 127.0.0.1: records every datagram it receives, byte for byte and with the
-// time it arrived, and answers according to its mode.
+// A game server on 127.0.0.1 recording every datagram and its arrival; it answers the status probe, and rcon requests.
 class FakeServer final : public QObject {
     Q_OBJECT
 
 public:
-    enum class Mode {
-        Silent,      // answers nothing
-        EtServer,    // answers the status probe like an ET server, rcon requests with a print reply
-        PlainServer, // answers the status probe without "version ET"
-    };
-
-    explicit FakeServer(Mode mode = Mode::EtServer, QObject *parent = nullptr);
-
+    enum class Mode { Silent, EtServer, PlainServer };
+    explicit FakeServer(Mode mode = Mode::EtServer);
     quint16 port() const { return m_socket.localPort(); }
-    QString portText() const { return QString::number(port()); }
-    void setMode(Mode mode) { m_mode = mode; }
-
-    // Replies sent to every rcon request from now on, in order (instead of the default echo).
     void setRconReplies(QList<QByteArray> replies) { m_rconReplies = std::move(replies); }
-
-    // Sends a datagram to the peer the last request came from.
-    void sendToClient(const QByteArray &datagram);
-    void stop() { m_socket.close(); }
-
+    // To the peer the last datagram came from.
+    void sendToClient(const QByteArray &datagram) { m_socket.writeDatagram(datagram, m_peer, m_peerPort); }
     const QList<QByteArray> &received() const { return m_received; }
-    QList<QByteArray> rconReceived() const; // requests other than the status probe
     const QList<std::chrono::steady_clock::time_point> &arrivals() const { return m_arrivals; }
-    void clear();
-
-    // Processes events until `count` datagrams in all have arrived, or the time is up.
-    bool waitForDatagrams(int count, int timeoutMs = 3000);
-
-    static QByteArray printReply(const QByteArray &text);
-    static QByteArray etStatusReply();    // captured from a real server reporting "ET 2.60b"
-    static QByteArray plainStatusReply(); // captured from a real server of another game
+    void clear() { m_received.clear(), m_arrivals.clear(); }
+    static QByteArray printReply(const QByteArray &text) { return QByteArray(4, '\xFF') + "print\n" + text; }
+    static QByteArray statusReply(Mode mode); // captured from a real server: ET 2.60b, or another game's
 
 private:
-    void readPending();
-
     Mode m_mode;
     QUdpSocket m_socket;
     QHostAddress m_peer;
     quint16 m_peerPort = 0;
-    QList<QByteArray> m_received;
+    QList<QByteArray> m_received, m_rconReplies;
     QList<std::chrono::steady_clock::time_point> m_arrivals;
-    QList<QByteArray> m_rconReplies;
 };
+
+namespace testdata {
+// A data column "row" of indexes into a table whose entries begin with their row name; the current entry.
+template <typename Table> void addRows(const Table &table)
+{
+    QTest::addColumn<int>("row");
+    for (int i = 0; i < int(std::size(table)); ++i)
+        QTest::newRow(table[i].name) << i;
+}
+template <typename Table> const auto &current(const Table &table)
+{
+    return table[*static_cast<int *>(QTest::qData("row", qMetaTypeId<int>()))];
+}
+// The reply datagrams of a capture from a real server (tests/data/captures), byte for byte.
+QList<QByteArray> captureReplies(const QString &file);
+QByteArray bytesOrMissing(const QString &path);
+bool writeBytes(const QString &path, const QByteArray &bytes);
+} // namespace testdata

@@ -1,0 +1,74 @@
+// The favourites store over a real file.
+
+#include "fakeserver.h"
+#include "favorites/favoritesstore.h"
+
+#include <QDir>
+#include <QSqlDatabase>
+#include <QTemporaryDir>
+
+using korvane::FavoritesStore;
+using namespace Qt::StringLiterals;
+
+class TestFavorites : public QObject {
+    Q_OBJECT
+
+private Q_SLOTS:
+    // Every operation closes and removes its own connection before it returns.
+    void cleanup() { QCOMPARE(QSqlDatabase::connectionNames(), QStringList()); }
+
+    void storedExactly_data()
+    {
+        QTest::addColumn<QStringList>("server");
+        QTest::newRow("quotes and backslashes")
+            << QStringList{u"O'Brien's \"Best\""_s, u"\\\\host'"_s, u"279\\60\""_s, u"pa'ss\"w"_s};
+        QTest::newRow("unicode, leading zero")
+            << QStringList{u"Ünïcødé 服务器"_s, u"ünï.example"_s, u"027960"_s, u"pässwörd€"_s};
+        // Once bound as SQL NULL, which '=' never matches.
+        QTest::newRow("null strings") << QStringList{QString(), QString(), QString(), QString()};
+    }
+
+    // Created for its owner only, in a folder whose name means something in a URL; a name finds its first row.
+    void storedExactly()
+    {
+        QFETCH(QStringList, server);
+        QTemporaryDir dir;
+        const QString path = dir.filePath(u"a b?c#d%20e;f=g&h Ü/Korvane.mdb"_s);
+        QVERIFY(QDir().mkpath(QFileInfo(path).path()));
+        FavoritesStore store(path);
+        for (const QStringList &row : {server, QStringList{server[0], u"2"_s, u"2"_s, u"second"_s}})
+            QVERIFY2(store.insert(row[0], row[1], row[2], row[3]), qPrintable(store.lastError()));
+        QCOMPARE(QFile::permissions(path) & 0x7077, QFile::ReadOwner | QFile::WriteOwner); // "user" repeats "owner"
+        const auto found = store.findByName(server[0]);
+        QVERIFY2(found, qPrintable(store.lastError()));
+        QCOMPARE((QStringList{found->name, found->ip, found->port, found->rconPassword}), server);
+        QVERIFY2(store.removeByName(server[0]) && store.listAll().value().isEmpty(), qPrintable(store.lastError()));
+    }
+
+    void brokenStoreIsLeftAlone_data()
+    {
+        QTest::addColumn<QByteArray>("content");
+        QTest::newRow("text file") << QByteArray("Name,IP,Port\r\nhome,10.0.0.1,27960\r\n");
+        // SQLite itself would take a file this short for an empty database and write over it.
+        QTest::newRow("one byte") << QByteArray("x");
+    }
+
+    // Every operation fails with a message naming the file; the file keeps its bytes, nothing is added.
+    void brokenStoreIsLeftAlone()
+    {
+        QFETCH(QByteArray, content);
+        QTemporaryDir dir;
+        const QString path = dir.filePath(u"Korvane.mdb"_s);
+        QVERIFY(testdata::writeBytes(path, content));
+        FavoritesStore store(path);
+        QVERIFY(!store.listAll() && !store.findByName(u"A"_s) && !store.removeByName(u"A"_s) &&
+                !store.insert(u"A"_s, u"h"_s, u"1"_s, u"p"_s));
+        QCOMPARE(store.lastError(),
+                 u"The favourites store \"%1\" cannot be read: the file is not an SQLite database."_s.arg(path));
+        QCOMPARE(testdata::bytesOrMissing(path), content);
+        QCOMPARE(QDir(dir.path()).entryList(QDir::Files | QDir::Hidden), QStringList{u"Korvane.mdb"_s});
+    }
+};
+
+QTEST_GUILESS_MAIN(TestFavorites)
+#include "tst_favorites.moc"
