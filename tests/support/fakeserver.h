@@ -6,6 +6,8 @@
 #include <QObject>
 #include <QUdpSocket>
 
+#include "testdata.h"
+
 #include <chrono>
 
 // A stand-in game server on 127.0.0.1: records every datagram it receives, byte for byte and with the
@@ -44,6 +46,7 @@ public:
     static QByteArray printReply(const QByteArray &text);
     static QByteArray etStatusReply();    // captured from a real server reporting "ET 2.60b"
     static QByteArray plainStatusReply(); // captured from a real server of another game
+    static QByteArray statusReply(Mode mode) { return mode == Mode::EtServer ? etStatusReply() : plainStatusReply(); }
 
 private:
     void readPending();

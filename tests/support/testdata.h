@@ -3,8 +3,21 @@
 #include <QByteArray>
 #include <QList>
 #include <QString>
+#include <QTest>
 
 namespace testdata {
+// A data column "row" of indexes into a table whose entries begin with their row name; the current entry.
+template <typename Table> void addRows(const Table &table)
+{
+    QTest::addColumn<int>("row");
+    for (int i = 0; i < int(std::size(table)); ++i)
+        QTest::newRow(table[i].name) << i;
+}
+template <typename Table> const auto &current(const Table &table)
+{
+    return table[*static_cast<int *>(QTest::qData("row", qMetaTypeId<int>()))];
+}
+
 // The reply datagrams of a capture from a real server (tests/data/captures), byte for byte.
 QList<QByteArray> captureReplies(const QString &file);
 QByteArray captureReply(const QString &file, int index = 0);

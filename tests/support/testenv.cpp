@@ -1,74 +1,44 @@
 #include "testenv.h"
 
-#include "console/confirmdialog.h"
-#include "console/reasondialog.h"
-#include "favorites/addfavoritedialog.h"
-#include "favorites/favoriteswindow.h"
-#include "info/cheaterswindow.h"
-#include "info/configwindow.h"
-#include "info/playerlistwindow.h"
-#include "match/funwindow.h"
-#include "match/gameplaywindow.h"
-#include "settings/aboutwindow.h"
-
-#include <QAbstractButton>
 #include <QApplication>
-
 #include <QDir>
-#include <QFile>
 #include <QGroupBox>
-#include <QLabel>
-#include <QLineEdit>
+#include <QListWidget>
+#include <QMetaProperty>
 #include <QPlainTextEdit>
+#include <QRegularExpression>
+
 #include <tuple>
+
+using namespace Qt::StringLiterals;
 
 TestProgram::TestProgram(const QString &language)
 {
-    QDir().mkpath(m_dir.filePath(QStringLiteral("lang")));
+    QDir().mkpath(file(u"lang"_s));
     const QDir shipped(QStringLiteral(KORVANE_LANG_DIR));
-    for (const QString &name : shipped.entryList({QStringLiteral("*.lang")}, QDir::Files))
-        QFile::copy(shipped.filePath(name), m_dir.filePath(QStringLiteral("lang/") + name));
-    if (!language.isNull()) {
-        QFile settings(settingsFile());
-        if (settings.open(QIODevice::WriteOnly))
-            settings.write("[lang]\r\nDefault=" + language.toLatin1() + "\r\n");
-    }
-}
-
-void TestProgram::writeLanguageFile(const QString &language, const QStringList &entries) const
-{
-    QFile file(m_dir.filePath(QStringLiteral("lang/") + language + QStringLiteral(".lang")));
-    if (!file.open(QIODevice::WriteOnly | QIODevice::Truncate))
-        qFatal("cannot write a language file");
-    file.write("[lang]\r\n");
-    for (const QString &entry : entries)
-        file.write(entry.toLatin1() + "\r\n");
-}
-
-void TestProgram::removeLanguageFiles() const
-{
-    // The folder stays: a lang folder beside the program is what keeps it portable.
-    QDir lang(m_dir.filePath(QStringLiteral("lang")));
-    for (const QString &name : lang.entryList(QDir::Files))
-        lang.remove(name);
+    for (const QString &name : shipped.entryList({u"*.lang"_s}))
+        QFile::copy(shipped.filePath(name), file(u"lang/"_s + name));
+    if (!language.isNull())
+        testdata::writeBytes(file(u"settings.ini"_s), "[lang]\r\nDefault=" + language.toLatin1() + "\r\n");
 }
 
 korvane::ui::Environment TestProgram::environment()
 {
-    korvane::ui::Environment env(folder(), m_dir.filePath(QStringLiteral("Korvane.mdb")));
+    korvane::ui::Environment env(dir.path(), file(u"Korvane.mdb"_s));
     env.message = [this](QWidget *, const QString &text) { messages.append(text); };
-    env.saveFileName = [this](QWidget *) {
-        ++saveDialogsShown;
-        return saveFileAnswer;
-    };
+    env.saveFileName = [this](QWidget *) { return saveFileAnswer; };
     return env;
+}
+
+QString answerText(const QPlainTextEdit *field)
+{
+    return field->toPlainText().remove(QChar(0x200B)).replace(u'\n', u"\r\n"_s);
 }
 
 QWidget *window(const char *name)
 {
-    const QString wanted = QString::fromLatin1(name);
     for (QWidget *top : QApplication::topLevelWidgets()) {
-        if (top->objectName() == wanted && top->isVisible())
+        if (top->objectName() == QLatin1StringView(name) && top->isVisible())
             return top;
     }
     return nullptr;
@@ -76,42 +46,22 @@ QWidget *window(const char *name)
 
 void click(const QWidget *root, const char *name)
 {
-    auto *button = find<QAbstractButton>(root, name);
-    if (!button)
-        qFatal("no button %s", name);
-    QTest::mouseClick(button, Qt::LeftButton);
-}
-
-QString answerText(const QPlainTextEdit *field)
-{
-    // Without the invisible breaks the field puts into very long words.
-    return field->toPlainText().remove(QChar(0x200B)).replace(u'\n', QStringLiteral("\r\n"));
-}
-
-void setField(const QWidget *root, const char *name, const QString &text)
-{
-    auto *field = find<QLineEdit>(root, name);
-    if (!field)
-        qFatal("no field %s", name);
-    field->setText(text);
+    if (!find(root, name))
+        qFatal("no control %s", name);
+    QTest::mouseClick(find(root, name), Qt::LeftButton);
 }
 
 QMap<QString, QString> readableTexts(const QWidget *window)
 {
-    QMap<QString, QString> texts{{QStringLiteral("<title>"), window->windowTitle()}};
-    for (const QWidget *widget : window->findChildren<QWidget *>()) {
-        if (widget->isWindow() || widget->objectName().isEmpty())
-            continue;
-        if (const auto *frame = qobject_cast<const QGroupBox *>(widget))
-            texts.insert(widget->objectName(), frame->title());
-        else if (const auto *button = qobject_cast<const QAbstractButton *>(widget))
-            texts.insert(widget->objectName(), button->text());
-        else if (const auto *label = qobject_cast<const QLabel *>(widget))
-            texts.insert(widget->objectName(), label->text());
-        else if (const auto *field = qobject_cast<const QLineEdit *>(widget))
-            texts.insert(widget->objectName(), field->text());
-        else if (const auto *answer = qobject_cast<const QPlainTextEdit *>(widget))
-            texts.insert(widget->objectName(), answer->toPlainText());
+    QMap<QString, QString> texts{{u"<title>"_s, window->windowTitle()}};
+    for (const QWidget *w : window->findChildren<QWidget *>()) {
+        QString text = w->property(qobject_cast<const QGroupBox *>(w) ? "title" : "text").toString();
+        if (const auto *field = qobject_cast<const QPlainTextEdit *>(w))
+            text = answerText(field);
+        for (int i = 0; qobject_cast<const QListWidget *>(w) && i < qobject_cast<const QListWidget *>(w)->count(); ++i)
+            text += (i ? u"\n"_s : u""_s) + qobject_cast<const QListWidget *>(w)->item(i)->text();
+        if (w->window() == window && !w->objectName().isEmpty() && !w->objectName().startsWith(u"qt_"))
+            texts.insert(w->objectName(), text);
     }
     return texts;
 }
@@ -119,67 +69,76 @@ QMap<QString, QString> readableTexts(const QWidget *window)
 ConnectedConsole::ConnectedConsole(const QString &language,
                                    const std::function<void(korvane::ui::Environment &)> &adjust)
     : program(language)
-    , main(environmentFor(program, adjust))
+    , main([&] {
+        korvane::ui::Environment environment = program.environment();
+        return adjust ? adjust(environment), environment : environment;
+    }())
 {
     main.show();
-    main.setServerFields(QStringLiteral("127.0.0.1"), server.portText(), QStringLiteral("secret"));
-    click(&main, "btnConnect");
-    connected = QTest::qWaitFor([this] { return main.isConnected(); }, 3000);
+    const QString connect = u"Form1/edtIP=127.0.0.1|Form1/edtPort=%1|Form1/edtrconpassword=secret|Form1/btnConnect|"_s;
+    if (!play(connect.arg(server.port()) + u"Form1/btnDisconnect+"_s).isEmpty())
+        qFatal("no connection to the loopback server");
     server.clear();
 }
 
-korvane::ui::Environment ConnectedConsole::environmentFor(TestProgram &program,
-                                                          const std::function<void(korvane::ui::Environment &)> &adjust)
+QString ConnectedConsole::play(const QString &steps)
 {
-    korvane::ui::Environment environment = program.environment();
-    if (adjust)
-        adjust(environment);
-    return environment;
+    QList<QByteArray> replies;
+    for (QString step : steps.split(u'|', Qt::SkipEmptyParts)) {
+        const qsizetype slash = step.indexOf(u'/'), action = step.indexOf(QRegularExpression(u"[=?+-]"_s), slash);
+        const QByteArray holder = step.left(slash).toLatin1(),
+                         name = step.mid(slash + 1, action - slash - 1).toLatin1();
+        const QChar op = action < 0 ? QChar() : step[action];
+        const QString value = step.mid(action + 1);
+        QWidget *root = window(holder.constData()) ? window(holder.constData()) : find(&main, holder.constData());
+        QWidget *control = name.isEmpty() ? root : find(root, name.constData());
+        const auto reads = [&] { return readable(root, name.constData()); };
+        if (step.startsWith(u'>')) {
+            if (step.size() == 1)
+                replies.clear();
+            else if (step.startsWith(u">@"))
+                replies += testdata::captureReplies(step.mid(2));
+            else
+                replies += FakeServer::printReply(step.mid(1).toLatin1());
+            server.setRconReplies(replies);
+        } else if (step.endsWith(u'!')) {
+            if (window(step.chopped(1).toLatin1().constData()))
+                return step + u" is shown"_s;
+        } else if (!control) {
+            return step + u": no such window or control"_s;
+        } else if (name.isEmpty()) {
+            root->close();
+        } else if (op.isNull()) {
+            QTest::mouseClick(control, Qt::LeftButton);
+        } else if (op == u'=' && qobject_cast<QListWidget *>(control)) {
+            auto *list = qobject_cast<QListWidget *>(control);
+            QTest::mouseClick(list->viewport(), Qt::LeftButton, {},
+                              list->visualItemRect(list->item(value.toInt())).center());
+        } else if (op == u'=') {
+            control->metaObject()->userProperty().write(control, value);
+        } else if (op == u'?') {
+            if (!QTest::qWaitFor([&] { return reads() == value; }, 3000))
+                return step + u" reads "_s + reads();
+        } else if (!QTest::qWaitFor([&] { return control->isEnabled() == (op == u'+'); }, 3000)) {
+            return step + u" is not so"_s;
+        }
+    }
+    return {};
 }
 
-QByteArray ConnectedConsole::sentinel()
+QList<QByteArray> ConnectedConsole::sentThenMarker()
 {
-    return QByteArray(4, '\xFF') + "rcon secret status";
-}
-
-QList<QByteArray> ConnectedConsole::sentThenSentinel()
-{
-    click(&main, "btnPlayers");
+    QTest::mouseClick(find(&main, "btnPlayers"), Qt::LeftButton);
     // On a time-out the comparison that follows shows what did arrive.
-    std::ignore = QTest::qWaitFor([this] { return server.received().endsWith(sentinel()); }, 3000);
+    std::ignore = QTest::qWaitFor([this] { return server.received().endsWith(requests("").value(0)); }, 3000);
     return server.received();
 }
 
-korvane::ui::SecondaryWindow *openWindow(korvane::console::MainWindow &main, const QString &name)
+QList<QByteArray> ConnectedConsole::requests(const QByteArray &sent)
 {
-    using namespace korvane;
-    const ui::Context context{main.link(), main.environment()};
-    ui::SecondaryWindow *window = nullptr;
-    if (name == u"Sure")
-        window = new console::ConfirmDialog(context, &main, [] { return std::optional<QString>(); });
-    else if (name == u"Reason")
-        window = new console::ReasonDialog(context, &main, [](const char *) { return QString(); });
-    else if (name == u"Other")
-        window = new match::GamePlayWindow(context, &main);
-    else if (name == u"fun")
-        window = new match::FunWindow(context, &main);
-    else if (name == u"NormalPlayers")
-        window = new info::PlayerListWindow(context, &main, info::PlayerList::Normal);
-    else if (name == u"PBPlayers")
-        window = new info::PlayerListWindow(context, &main, info::PlayerList::PunkBuster);
-    else if (name == u"Cheaters")
-        window = new info::CheatersWindow(context, &main);
-    else if (name == u"Config")
-        window = new info::ConfigWindow(context, &main);
-    else if (name == u"Favorites")
-        window = new favorites::FavoritesWindow(context, &main);
-    else if (name == u"add_Favorites")
-        window = new favorites::AddFavoriteDialog(context, &main);
-    else if (name == u"About")
-        window = new settings::AboutWindow(context, &main);
-    if (window) {
-        window->showAndRaise();
-        window->applyCaptions();
-    }
-    return window;
+    QList<QByteArray> datagrams;
+    for (const QByteArray &request : sent.split('|') + QList<QByteArray>{"secret status"})
+        if (!request.isEmpty())
+            datagrams.append(QByteArray(4, '\xFF') + "rcon " + request);
+    return datagrams;
 }

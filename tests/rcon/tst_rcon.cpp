@@ -1,0 +1,96 @@
+// The datagram formats, the cleaning of replies, and the UDP endpoint against a loopback peer.
+
+#include "fakeserver.h"
+#include "rcon/textcodec.h"
+#include "rcon/wireformat.h"
+
+#include <QNetworkDatagram>
+#include <QSignalSpy>
+
+#include <numeric>
+
+using namespace korvane;
+using namespace Qt::StringLiterals;
+
+namespace {
+
+// Texts in UTF-8 (ÿ is 0xFF), "<print>" standing for a print reply's header.
+QString text(const char *utf8)
+{
+    return QString::fromUtf8(utf8).replace(u"<print>"_s, u"ÿÿÿÿprint\n"_s);
+}
+
+// clang-format off
+constexpr struct {
+    const char *name, *password, *literal, *parameter, *bytes; // after "\xFF\xFF\xFF\xFFrcon "
+} Requests[] = {
+    {"players list", "secret", " status", "", "secret status"},
+    {"blanks, semicolons and quotes unchanged", "pw", " say ", "  a; \"b\" 'c' ", "pw say   a; \"b\" 'c' "},
+    {"password not trimmed", " p w ", " say ", "", " p w  say "},
+    {"accents as Windows-1252", "Grüße", " say ", "€", "Gr\xFC\xDF" "e say \x80"},
+    {"unencodable as question mark", "pw", " say ", "日本 😀", "pw say ?? ?"}};
+
+// The console's cleaning, the cheaters list's, and the campaign list's entries (joined by '|').
+enum Cleaning { Reply, Cheaters, Campaigns };
+constexpr struct {
+    const char *name;
+    Cleaning cleaning;
+    const char *received, *shown;
+} Cleaned[] = {
+    {"print headers removed anywhere", Reply, "x<print>Bad rconpassword.\n<print>", "xBad rconpassword.\r\n"},
+    {"other header kept, backslashes blank", Reply, "ÿÿÿÿstatusResponse\n\\a\\b", "ÿÿÿÿstatusResponse\r\n a b"},
+    {"colour codes: digits, letters of both cases, symbols", Reply, "^1R^2e^aA^Zz^!^@^$^%^&^*^(^)d", "ReAzd"},
+    {"caret not a code", Reply, "^#^-^.^^ x^", "^#^-^.^^ x^"},
+    {"a later pass joins an earlier code, each pass one scan", Reply, "^^a1 ^^^111", "^1 ^^11"},
+    {"cheaters: server without the command", Cheaters, "<print>Unknown command \"cheaters\"\n",
+     "The server does not appear to be running ETPro\r\n"},
+    {"cheaters: backslashes, colours and quotes", Cheaters, "<print>^1Bad\\Guy \"0123ABCD\" cheaters\n", "Bad Guy 0123ABCD \r\n"},
+    {"campaigns after three words", Campaigns, "<print>Available campaigns are:\n cmpgn_north\n cmpgn_south\n", "cmpgn_north|cmpgn_south"},
+    {"campaigns: three words or fewer", Campaigns, "<print>one two three", ""},
+    {"campaigns: line breaks join, empty pieces kept", Campaigns, "a b c d\r\ne  f ", "de||f|"},
+    {"campaigns: colour codes removed, backslashes kept", Campaigns, "a b c ^1ca^zmp^#x\\y", "camp^#x\\y"}};
+// clang-format on
+
+} // namespace
+
+class TestRcon : public QObject {
+    Q_OBJECT
+
+private Q_SLOTS:
+    void request_data() { testdata::addRows(Requests); }
+    void request()
+    {
+        const auto &r = testdata::current(Requests);
+        QCOMPARE(rcon::request(text(r.password), text(r.literal), text(r.parameter)),
+                 QByteArray(4, '\xFF') + "rcon " + r.bytes);
+    }
+
+    void statusProbeAndCodec()
+    {
+        const auto status = [](auto mode) { return rcon::cleanReply(rcon::fromWire(FakeServer::statusReply(mode))); };
+        QCOMPARE(rcon::statusProbe(), QByteArray::fromHex("ffffffff676574737461747573"));
+        QVERIFY(status(FakeServer::Mode::EtServer).contains(u" etversion ET 2.60b "_s));
+        QVERIFY(rcon::namesEtServer(status(FakeServer::Mode::EtServer)));
+        QVERIFY(!rcon::namesEtServer(status(FakeServer::Mode::PlainServer)));
+        QByteArray all(256, 0);
+        std::iota(all.begin(), all.end(), 0);
+        QCOMPARE(rcon::toWire(rcon::fromWire(all)), all);
+        QCOMPARE(
+            rcon::toWire(u"Fran\u00e7ais €‚ƒ„…†‡ˆ‰Š‹ŒŽ‘’“”•–—˜™š›œžŸ Ω→😀"_s),
+            QByteArray::fromHex("4672616ee7616973208082838485868788898a8b8c8e9192939495969798999a9b9c9e9f203f3f3f"));
+    }
+
+    void cleaning_data() { testdata::addRows(Cleaned); }
+    void cleaning()
+    {
+        const auto &c = testdata::current(Cleaned);
+        const QString received = text(c.received);
+        QCOMPARE(c.cleaning == Reply      ? rcon::cleanReply(received)
+                 : c.cleaning == Cheaters ? rcon::cleanCheatersReply(received)
+                                          : rcon::campaignEntries(received).join(u'|'),
+                 text(c.shown));
+    }
+};
+
+QTEST_GUILESS_MAIN(TestRcon)
+#include "tst_rcon.moc"
