@@ -4,9 +4,7 @@
 
 #include <QByteArray>
 #include <QByteArrayView>
-#include <QFile>
 #include <QHashSeed>
-#include <QSaveFile>
 #include <QStringView>
 
 #include <algorithm>
@@ -45,11 +43,6 @@ QStringView blankTrimmed(QStringView text)
     while (end > begin && (text[end - 1] == u' ' || text[end - 1] == u'\t'))
         --end;
     return text.sliced(begin, end - begin);
-}
-
-QString trimBlanks(const QString &text)
-{
-    return blankTrimmed(text).toString();
 }
 
 // One line of the file as byte offsets into it.
@@ -259,14 +252,6 @@ QString finishedValue(QByteArrayView value)
     return finished;
 }
 
-QByteArray readAll(const QString &file)
-{
-    QFile in(file);
-    if (file.isEmpty() || !in.open(QIODevice::ReadOnly))
-        return {};
-    return in.readAll();
-}
-
 } // namespace
 
 QString profileValue(QByteArrayView bytes, const QString &section, const QString &key)
@@ -334,11 +319,6 @@ ProfileSnapshot::ProfileSnapshot(QByteArray bytes)
     }
 }
 
-ProfileSnapshot ProfileSnapshot::ofFile(const QString &file)
-{
-    return ProfileSnapshot(readAll(file));
-}
-
 QString ProfileSnapshot::value(const QString &section, const QString &key) const
 {
     const QStringView sectionName = blankTrimmed(section);
@@ -374,52 +354,9 @@ quint64 ProfileSnapshot::entryHash(qsizetype sectionLine, quint64 keyHash)
     return keyHash ^ (static_cast<quint64>(sectionLine + 1) * 0x9E3779B97F4A7C15ULL);
 }
 
-QString readProfileString(const QString &section, const QString &key, const QString &file)
+QString profileName(QStringView name)
 {
-    return profileValue(readAll(file), section, key);
-}
-
-bool writeProfileString(const QString &section, const QString &key, const QString &value, const QString &file,
-                        QString *reason)
-{
-    const auto fail = [reason](const QString &why) {
-        if (reason)
-            *reason = why;
-        return false;
-    };
-    const QString sectionName = trimBlanks(section);
-    const QString keyName = trimBlanks(key);
-    if (sectionName.isEmpty() || keyName.isEmpty() || file.isEmpty())
-        return fail(QStringLiteral("no file, section or key was named"));
-
-    QByteArray bytes;
-    QFile in(file);
-    if (in.exists()) {
-        // A file that exists but cannot be read is left alone rather than replaced by one entry.
-        if (!in.open(QIODevice::ReadOnly))
-            return fail(in.errorString());
-        bytes = in.readAll();
-        in.close();
-    }
-
-    const QByteArray out = withProfileValue(bytes, sectionName, keyName, value);
-
-    if (out == bytes && in.exists())
-        return true;
-
-    // QSaveFile writes a temporary file beside the target and renames it over the target on commit, so
-    // the old file stays whole until the new one is complete.
-    QSaveFile save(file);
-    if (!save.open(QIODevice::WriteOnly))
-        return fail(save.errorString());
-    if (save.write(out) != out.size()) {
-        const QString why = save.errorString();
-        save.cancelWriting();
-        return fail(why);
-    }
-    if (!save.commit())
-        return fail(save.errorString());
-    return true;
+    return blankTrimmed(name).toString();
 }
 
 } // namespace korvane::settings

@@ -13,6 +13,9 @@ namespace korvane::settings {
 
 inline constexpr int MaxValueLength = 254;
 
+// A section or key name as these functions take it: blanks and tabs around it do not count.
+QString profileName(QStringView name);
+
 // The same rules as pure functions on a file's bytes.
 // What readProfileString gives for key in section of a file that holds `bytes`.
 QString profileValue(QByteArrayView bytes, const QString &section, const QString &key);
