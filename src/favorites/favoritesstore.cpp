@@ -224,26 +224,17 @@ FavoritesStore::FavoritesStore(QString filePath)
 
 std::optional<QList<FavoriteServer>> FavoritesStore::listAll()
 {
-    StoreConnection connection(m_filePath);
-    if (!connection.isReady()) {
-        m_lastError = connection.error();
-        return std::nullopt;
-    }
-    QSqlQuery query(connection.database());
-    query.setForwardOnly(true);
-    if (!query.exec(ListAllSql)) {
-        m_lastError = QStringLiteral("The favourite servers cannot be listed: %1").arg(query.lastError().text());
-        return std::nullopt;
-    }
-    QList<FavoriteServer> servers;
-    while (query.next())
-        servers.append(readRow(query));
-    if (query.lastError().isValid()) {
-        m_lastError = QStringLiteral("The favourite servers cannot be listed: %1").arg(query.lastError().text());
-        return std::nullopt;
-    }
-    m_lastError.clear();
-    return servers;
+    const QString failure = QStringLiteral("The favourite servers cannot be listed");
+    return select(ListAllSql, {}, failure, [&](QSqlQuery &query) -> std::optional<QList<FavoriteServer>> {
+        QList<FavoriteServer> servers;
+        while (query.next())
+            servers.append(readRow(query));
+        if (query.lastError().isValid()) {
+            m_lastError = failure + QStringLiteral(": ") + query.lastError().text();
+            return std::nullopt;
+        }
+        return servers;
+    });
 }
 
 std::optional<FavoriteServer> FavoritesStore::findByName(const QString &name)
@@ -264,6 +255,20 @@ std::optional<FavoriteServer> FavoritesStore::findById(qint64 id)
 std::optional<FavoriteServer> FavoritesStore::findFirst(const QString &sql, std::initializer_list<QVariant> values,
                                                         const QString &failure, const QString &notFound)
 {
+    return select(sql, values, failure, [&](QSqlQuery &query) -> std::optional<FavoriteServer> {
+        if (!query.next()) {
+            m_lastError =
+                query.lastError().isValid() ? failure + QStringLiteral(": ") + query.lastError().text() : notFound;
+            return std::nullopt;
+        }
+        return readRow(query);
+    });
+}
+
+template <typename Read>
+auto FavoritesStore::select(const QString &sql, std::initializer_list<QVariant> values, const QString &failure,
+                            Read read) -> decltype(read(std::declval<QSqlQuery &>()))
+{
     StoreConnection connection(m_filePath);
     if (!connection.isReady()) {
         m_lastError = connection.error();
@@ -273,13 +278,10 @@ std::optional<FavoriteServer> FavoritesStore::findFirst(const QString &sql, std:
     query.setForwardOnly(true);
     if (!run(query, sql, values, failure))
         return std::nullopt;
-    if (!query.next()) {
-        m_lastError =
-            query.lastError().isValid() ? failure + QStringLiteral(": ") + query.lastError().text() : notFound;
-        return std::nullopt;
-    }
-    m_lastError.clear();
-    return readRow(query);
+    auto result = read(query);
+    if (result)
+        m_lastError.clear();
+    return result;
 }
 
 bool FavoritesStore::removeByName(const QString &name)

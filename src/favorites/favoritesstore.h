@@ -5,6 +5,7 @@
 
 #include <initializer_list>
 #include <optional>
+#include <utility>
 
 class QSqlQuery;
 class QVariant;
@@ -54,6 +55,11 @@ private:
     // The first row the statement selects; notFound as lastError() when there is none.
     std::optional<FavoriteServer> findFirst(const QString &sql, std::initializer_list<QVariant> values,
                                             const QString &failure, const QString &notFound);
+    // Opens the store, runs a selecting statement and hands its result to read; nullopt (with lastError)
+    // when any step fails.
+    template <typename Read>
+    auto select(const QString &sql, std::initializer_list<QVariant> values, const QString &failure, Read read)
+        -> decltype(read(std::declval<QSqlQuery &>()));
     // Prepares the statement, binds the values (texts as text) and runs it; on failure, lastError() is
     // the failure text followed by the driver's message.
     bool run(QSqlQuery &query, const QString &sql, std::initializer_list<QVariant> values, const QString &failure);
