@@ -14,16 +14,6 @@ FakeServer::FakeServer(Mode mode, QObject *parent)
     connect(&m_socket, &QUdpSocket::readyRead, this, &FakeServer::readPending);
 }
 
-QList<QByteArray> FakeServer::rconReceived() const
-{
-    QList<QByteArray> requests;
-    for (const QByteArray &datagram : m_received) {
-        if (datagram != QByteArray(4, '\xFF') + "getstatus")
-            requests.append(datagram);
-    }
-    return requests;
-}
-
 void FakeServer::clear()
 {
     m_received.clear();
@@ -45,14 +35,10 @@ QByteArray FakeServer::printReply(const QByteArray &text)
     return QByteArray(4, '\xFF') + "print\n" + text;
 }
 
-QByteArray FakeServer::etStatusReply()
+QByteArray FakeServer::statusReply(Mode mode)
 {
-    return testdata::captureReply(QStringLiteral("et-getstatus.json"));
-}
-
-QByteArray FakeServer::plainStatusReply()
-{
-    return testdata::captureReply(QStringLiteral("plain-getstatus.json"));
+    return testdata::captureReply(mode == Mode::EtServer ? QStringLiteral("et-getstatus.json")
+                                                         : QStringLiteral("plain-getstatus.json"));
 }
 
 void FakeServer::readPending()
@@ -68,7 +54,7 @@ void FakeServer::readPending()
         if (m_mode == Mode::Silent)
             continue;
         if (datagram.data() == QByteArray(4, '\xFF') + "getstatus") {
-            sendToClient(m_mode == Mode::EtServer ? etStatusReply() : plainStatusReply());
+            sendToClient(statusReply(m_mode));
         } else if (!m_rconReplies.isEmpty()) {
             for (const QByteArray &reply : std::as_const(m_rconReplies))
                 sendToClient(reply);

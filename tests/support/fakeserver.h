@@ -26,7 +26,6 @@ public:
 
     quint16 port() const { return m_socket.localPort(); }
     QString portText() const { return QString::number(port()); }
-    void setMode(Mode mode) { m_mode = mode; }
 
     // Replies sent to every rcon request from now on, in order (instead of the default echo).
     void setRconReplies(QList<QByteArray> replies) { m_rconReplies = std::move(replies); }
@@ -36,7 +35,6 @@ public:
     void stop() { m_socket.close(); }
 
     const QList<QByteArray> &received() const { return m_received; }
-    QList<QByteArray> rconReceived() const; // requests other than the status probe
     const QList<std::chrono::steady_clock::time_point> &arrivals() const { return m_arrivals; }
     void clear();
 
@@ -44,9 +42,8 @@ public:
     bool waitForDatagrams(int count, int timeoutMs = 3000);
 
     static QByteArray printReply(const QByteArray &text);
-    static QByteArray etStatusReply();    // captured from a real server reporting "ET 2.60b"
-    static QByteArray plainStatusReply(); // captured from a real server of another game
-    static QByteArray statusReply(Mode mode) { return mode == Mode::EtServer ? etStatusReply() : plainStatusReply(); }
+    // Captured from a real server reporting "ET 2.60b", or from one of another game.
+    static QByteArray statusReply(Mode mode);
 
 private:
     void readPending();

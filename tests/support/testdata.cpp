@@ -7,14 +7,6 @@
 
 namespace testdata {
 
-QByteArray readFile(const QString &path)
-{
-    QFile file(path);
-    if (!file.open(QIODevice::ReadOnly))
-        qFatal("cannot read %s", qPrintable(path));
-    return file.readAll();
-}
-
 QByteArray bytesOrMissing(const QString &path)
 {
     QFile file(path);
@@ -29,9 +21,9 @@ bool writeBytes(const QString &path, const QByteArray &bytes)
 
 QList<QByteArray> captureReplies(const QString &file)
 {
-    const QJsonDocument doc = QJsonDocument::fromJson(readFile(QStringLiteral(KORVANE_TEST_DATA "/captures/") + file));
+    const QByteArray json = bytesOrMissing(QStringLiteral(KORVANE_TEST_DATA "/captures/") + file);
     QList<QByteArray> replies;
-    const QJsonArray array = doc.object().value(u"replies").toArray();
+    const QJsonArray array = QJsonDocument::fromJson(json).object().value(u"replies").toArray();
     for (const QJsonValue &reply : array)
         replies.append(QByteArray::fromHex(reply.toObject().value(u"hex").toString().toLatin1()));
     return replies;
