@@ -157,6 +157,8 @@ void TestProfile::writesEntry_data()
              "[lang]\r\nDefault=english\r\nChecked=True\r\n");
     writeRow("add section to a last line without line end", "[window]\r\nLeft=1", u"Default"_s, u"english"_s,
              "[window]\r\nLeft=1\r\n[lang]\r\nDefault=english\r\n");
+    writeRow("a lone CR ending the file stays in its line", "[x]\nLeft=1\n[lang\r", u"Default"_s, u"english"_s,
+             "[x]\nLeft=1\n[lang\r\r\n[lang]\nDefault=english\n");
     writeRow("LF file gets LF lines", "[lang]\nDefault=english\n\n[window]\nLeft=1\n", u"Checked"_s, u"True"_s,
              "[lang]\nDefault=english\nChecked=True\n\n[window]\nLeft=1\n");
     writeRow("line break in a value keeps the entry on one line", QByteArray(), u"Text"_s, u"one\r\ntwo\n[x]"_s,
