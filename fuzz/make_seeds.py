@@ -42,6 +42,8 @@ def main():
     for name, data in (('settings.ini', SETTINGS), ('edited.ini', EDITED), ('english.lang', files['english.lang'])):
         write('profile', name, b'\x00\x01dutch\x00' + data)
     write('profile', 'no-file', b'\x02\x00Fran\xe7ais "quoted"\x00')
+    # Once a finding: a new section after a last line that ends in a lone CR.
+    write('profile', 'lone-cr-at-the-end', b'\x00\x00english\x00[x]\nLeft=1\n[lang\r')
 
 
 if __name__ == '__main__':

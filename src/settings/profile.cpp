@@ -241,6 +241,13 @@ QByteArray lineEndFor(QByteArrayView bytes)
     return QByteArrayLiteral("\r\n");
 }
 
+// The line end that closes a last line that has none. After a lone CR it is CR LF: a bare LF would
+// join that CR into a line end, and the line would lose its last character and read otherwise.
+QByteArray lineEndAfter(QByteArrayView text, const QByteArray &lineEnd)
+{
+    return text.endsWith('\r') ? QByteArrayLiteral("\r\n") : lineEnd;
+}
+
 // What a reader gives for the value of an entry as it stands on disk.
 QString finishedValue(QByteArrayView value)
 {
@@ -289,11 +296,13 @@ QByteArray withProfileValue(QByteArrayView bytes, const QString &section, const 
         // it from the next section.
         const Line &last = found.lastFilled;
         const bool lastHasLineEnd = last.end > last.contentEnd;
-        return bytes.first(last.end) + (lastHasLineEnd ? QByteArray() : lineEnd) + entryLine + bytes.sliced(last.end);
+        const QByteArrayView before = bytes.first(last.end);
+        return before + (lastHasLineEnd ? QByteArray() : lineEndAfter(before, lineEnd)) + entryLine +
+               bytes.sliced(last.end);
     }
     QByteArray out = bytes.toByteArray();
     if (!out.isEmpty() && !out.endsWith('\n'))
-        out += lineEnd;
+        out += lineEndAfter(out, lineEnd);
     return out + '[' + rcon::toWire(singleLine(sectionName)) + ']' + lineEnd + entryLine;
 }
 

@@ -45,6 +45,8 @@ constexpr struct {
      "dutch", "[Lang]\r\n  DEFAULT = dutch\r\n", "dutch"},
     {"a key outside the section is not replaced", "Default=dutch\r\n[window]\r\nDefault=german", "Default", "english",
      "Default=dutch\r\n[window]\r\nDefault=german\r\n[lang]\r\nDefault=english\r\n", "english"},
+    {"a lone CR ending the file stays in its line", "[x]\nLeft=1\n[lang\r", "Default", "english",
+     "[x]\nLeft=1\n[lang\r\r\n[lang]\nDefault=english\n", "english"},
     {"LF file gets LF lines", "[lang]\nDefault=english\n\n[window]\nLeft=1\n", "Checked", "True",
      "[lang]\nDefault=english\nChecked=True\n\n[window]\nLeft=1\n", "True"},
     {"a line break in a value keeps it on one line", nullptr, "Text", "one\r\ntwo\n[x]", "[lang]\r\nText=one  two [x]\r\n",
