@@ -14,8 +14,6 @@ namespace korvane::cli {
 
 namespace {
 
-constexpr QByteArrayView PrintHeader("\xFF\xFF\xFF\xFFprint\n");
-
 // What servers of this family print when the password is wrong or none is set on the server.
 const std::array<QString, 3> Refusals = {
     QStringLiteral("Bad rconpassword"),
@@ -30,7 +28,7 @@ QString answerText(const QList<QByteArray> &datagrams, bool raw)
     QString text;
     for (const QByteArray &datagram : datagrams) {
         if (raw)
-            text += rcon::fromWire(datagram.startsWith(PrintHeader) ? datagram.sliced(PrintHeader.size()) : datagram);
+            text += rcon::fromWire(rcon::printedPart(datagram));
         else
             text += rcon::cleanReply(rcon::fromWire(datagram));
     }
@@ -40,9 +38,9 @@ QString answerText(const QList<QByteArray> &datagrams, bool raw)
 
 bool refusesPassword(const QByteArray &datagram)
 {
-    if (!datagram.startsWith(PrintHeader))
+    if (!datagram.startsWith(rcon::PrintHeader))
         return false;
-    QString text = rcon::fromWire(datagram.sliced(PrintHeader.size())).trimmed();
+    QString text = rcon::fromWire(rcon::printedPart(datagram)).trimmed();
     if (text.endsWith(u'.'))
         text.chop(1);
     return std::find(Refusals.cbegin(), Refusals.cend(), text) != Refusals.cend();

@@ -8,8 +8,8 @@ namespace korvane::rcon {
 
 namespace {
 
-const QString OutOfBandHeader(4, QChar(0xFF));
-const QString PrintHeader = OutOfBandHeader + QStringLiteral("print\n");
+// The print header as the cleanings see it, in decoded text: anywhere in a reply, not only at its start.
+const QString PrintHeaderText = fromWire(PrintHeader);
 
 // The colour codes, in the order they are removed: one pass each. The order matters: "^^11" loses
 // only one "^1", and a code that an earlier pass brings together stays.
@@ -64,9 +64,14 @@ void lineFeedsToCrLf(QString &text)
 
 } // namespace
 
+QByteArrayView printedPart(QByteArrayView datagram)
+{
+    return datagram.startsWith(PrintHeader) ? datagram.sliced(PrintHeader.size()) : datagram;
+}
+
 QByteArray request(QStringView password, QStringView literal, QStringView parameter)
 {
-    QByteArray datagram(4, '\xFF');
+    QByteArray datagram = OutOfBandHeader.toByteArray();
     datagram += "rcon ";
     datagram += toWire(password);
     datagram += toWire(literal);
@@ -76,13 +81,13 @@ QByteArray request(QStringView password, QStringView literal, QStringView parame
 
 QByteArray statusProbe()
 {
-    return QByteArray(4, '\xFF') + QByteArrayLiteral("getstatus");
+    return OutOfBandHeader.toByteArray() + QByteArrayLiteral("getstatus");
 }
 
 QString cleanReply(QStringView received)
 {
     QString text = received.toString();
-    text.remove(PrintHeader);
+    text.remove(PrintHeaderText);
     lineFeedsToCrLf(text);
     text.replace(u'\\', u' ');
     removeColourCodes(text);
@@ -92,7 +97,7 @@ QString cleanReply(QStringView received)
 QString cleanCheatersReply(QStringView received)
 {
     QString text = received.toString();
-    text.remove(PrintHeader);
+    text.remove(PrintHeaderText);
     lineFeedsToCrLf(text);
     text.replace(QStringLiteral("Unknown command "), QStringLiteral("The server does not appear to be running ETPro"));
     text.remove(QStringLiteral("cheaters"));
@@ -105,7 +110,7 @@ QString cleanCheatersReply(QStringView received)
 QString cleanCampaignReply(QStringView received)
 {
     QString text = received.toString();
-    text.remove(PrintHeader);
+    text.remove(PrintHeaderText);
     text.remove(QStringLiteral("\r\n"));
     text.remove(u'\n');
     removeColourCodes(text);

@@ -8,6 +8,13 @@
 // received datagram into display text. Pure functions: no socket, no widget.
 namespace korvane::rcon {
 
+// What opens every out-of-band datagram, and what opens a printed answer in particular.
+inline constexpr QByteArrayView OutOfBandHeader("\xFF\xFF\xFF\xFF");
+inline constexpr QByteArrayView PrintHeader("\xFF\xFF\xFF\xFFprint\n");
+
+// A printed answer's text as it was sent, after its header; any other datagram as it stands.
+QByteArrayView printedPart(QByteArrayView datagram);
+
 // Four 0xFF bytes, "rcon ", the password, the command literal (which begins with a blank) and the
 // parameter, joined as they stand; nothing is appended.
 QByteArray request(QStringView password, QStringView literal, QStringView parameter = {});
