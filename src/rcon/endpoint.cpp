@@ -41,8 +41,16 @@ void Endpoint::open(const QHostAddress &address, quint16 port)
     close();
     if (address.isNull() || port == 0)
         return;
+    m_address = address;
+    m_port = port;
     m_socket = new QUdpSocket(this);
-    connect(m_socket, &QUdpSocket::readyRead, this, &Endpoint::readPending);
+    connect(m_socket, &QUdpSocket::readyRead, this, [this] {
+        // Between two batches of a flood the rest waits for the timer: reading it at once would hand
+        // the event loop straight back to the socket. On Windows a read that leaves datagrams behind
+        // signals the next one ahead of painting and of queued events, so a flood would shut them out.
+        if (!m_moreToRead->isActive())
+            readPending();
+    });
     m_socket->connectToHost(address, port);
     if (m_socket->state() != QAbstractSocket::ConnectedState) {
         close();
@@ -87,10 +95,23 @@ void Endpoint::openAwaited(quint64 ticket, const QHostAddress &address, quint16 
 
 void Endpoint::send(const QByteArray &datagram)
 {
+    if (state() == Open) {
+        if (m_socket->write(datagram) != datagram.size())
+            sendAgain(datagram);
+    } else if (m_awaiting && m_held.size() < MaxHeld) {
+        m_held.append(datagram);
+    }
+}
+
+void Endpoint::sendAgain(const QByteArray &datagram)
+{
+    // A refusal (ICMP port unreachable) of an earlier datagram that no read has collected yet fails the
+    // next write instead, and that datagram is not sent, though the server may be back by now. It goes
+    // out again on a new socket toward the same server: Windows closes a socket whose write met a
+    // refusal, and Wine stops signalling datagrams that arrive on it later.
+    open(m_address, m_port);
     if (state() == Open)
         m_socket->write(datagram);
-    else if (m_awaiting && m_held.size() < MaxHeld)
-        m_held.append(datagram);
 }
 
 void Endpoint::readPending()

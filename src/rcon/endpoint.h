@@ -47,8 +47,13 @@ Q_SIGNALS:
 private:
     // On readyRead, and again on the next turn of the event loop while datagrams are left.
     void readPending();
+    // After a write that failed: once more, on a new socket.
+    void sendAgain(const QByteArray &datagram);
 
     QUdpSocket *m_socket = nullptr;
+    // Where the socket was opened to, so that it can be opened anew.
+    QHostAddress m_address;
+    quint16 m_port = 0;
     QTimer *m_moreToRead;
     quint64 m_ticket = 0;
     bool m_awaiting = false;

@@ -5,6 +5,7 @@
 #include <QNetworkDatagram>
 #include <QSignalSpy>
 #include <QTest>
+#include <QThread>
 #include <QTimer>
 
 using korvane::rcon::Endpoint;
@@ -121,19 +122,22 @@ private Q_SLOTS:
         QSignalSpy spy(&endpoint, &Endpoint::datagramReceived);
         endpoint.open(Loopback, port);
 
-        // Nobody listens: each send earns an ICMP port-unreachable.
+        // Nobody listens: each send earns an ICMP port-unreachable. The last one is not read before the
+        // next send, so that send meets the refusal.
         server.reset();
         for (int i = 0; i < 3; ++i) {
             endpoint.send("ping");
             QTest::qWait(50);
         }
-        QCOMPARE(endpoint.state(), Endpoint::Open);
+        endpoint.send("ping");
+        QThread::msleep(50);
         QCOMPARE(spy.size(), 0);
 
-        // The server comes back on the same port and answers: the endpoint must still hear it.
+        // The server comes back on the same port and answers: the endpoint must still reach and hear it.
         QUdpSocket back;
         QVERIFY(back.bind(QHostAddress::LocalHost, port));
         endpoint.send("again");
+        QCOMPARE(endpoint.state(), Endpoint::Open);
         QVERIFY(QTest::qWaitFor([&] { return back.hasPendingDatagrams(); }, 3000));
         const QNetworkDatagram request = back.receiveDatagram();
         QCOMPARE(request.data(), QByteArray("again"));
