@@ -1,5 +1,6 @@
 #include "app/commandline.h"
 
+#include "settings/consoleoutput.h"
 #include "settings/filelocations.h"
 
 #include <QCommandLineParser>
@@ -67,9 +68,9 @@ std::optional<int> answerWithoutWindows(int &argc, char **argv)
     const QString answer = parser.isSet(help) ? parser.helpText()
                                               : QCoreApplication::applicationName() + QLatin1Char(' ') +
                                                     QCoreApplication::applicationVersion() + QLatin1Char('\n');
-    const QByteArray bytes = answer.toLocal8Bit();
-    std::fwrite(bytes.constData(), 1, static_cast<size_t>(bytes.size()), stdout);
-    return std::fflush(stdout) == 0 ? 0 : 1;
+    settings::useParentConsole();
+    settings::writeUtf8(stdout, answer.toUtf8());
+    return std::ferror(stdout) == 0 ? 0 : 1;
 }
 
 } // namespace korvane::app

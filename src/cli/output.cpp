@@ -2,6 +2,7 @@
 
 #include "rcon/textcodec.h"
 #include "rcon/wireformat.h"
+#include "settings/consoleoutput.h"
 
 #include <QJsonArray>
 #include <QJsonDocument>
@@ -96,9 +97,7 @@ void writeLines(std::FILE *stream, const QString &prefix, QStringView text)
     // The text's own final line feed made an empty last piece.
     if (text.endsWith(u'\n'))
         out.chop(prefix.size() + 1);
-    const QByteArray bytes = out.toUtf8();
-    std::fwrite(bytes.constData(), 1, static_cast<std::size_t>(bytes.size()), stream);
-    std::fflush(stream);
+    settings::writeUtf8(stream, out.toUtf8());
 }
 
 void writeError(const QString &server, const QString &what)

@@ -10,10 +10,36 @@
 
 #include <cerrno>
 #include <sys/stat.h>
+#ifdef Q_OS_WIN
+#include <direct.h>
+#endif
 
 namespace korvane::settings {
 
 namespace {
+
+// Makes one folder that only its owner can enter. On Windows a new folder takes its permissions from
+// the folder it is made in, and the user's application data folder is the user's own already.
+bool makeOwnerOnlyFolder(const QString &path)
+{
+#ifdef Q_OS_WIN
+    return ::_wmkdir(reinterpret_cast<const wchar_t *>(QDir::toNativeSeparators(path).utf16())) == 0;
+#else
+    return ::mkdir(QFile::encodeName(path).constData(), S_IRWXU) == 0;
+#endif
+}
+
+// The user's folder for the settings file: ~/.config/korvane (XDG_CONFIG_HOME), and on Windows the
+// roaming application data (%APPDATA%\korvane), where the favourites are too, so that both follow a
+// user who logs on at another computer of the same network.
+QString userSettingsFolder()
+{
+#ifdef Q_OS_WIN
+    return QStandardPaths::writableLocation(QStandardPaths::AppDataLocation);
+#else
+    return QStandardPaths::writableLocation(QStandardPaths::AppConfigLocation);
+#endif
+}
 
 // Creates the folder and any missing folder above it, owner-only; the folders that exist already keep
 // their permissions. Empty when the folder is there afterwards.
@@ -27,7 +53,7 @@ QString createFolder(const QString &path)
         if (QString failure = createFolder(parent); !failure.isEmpty())
             return failure;
     }
-    if (::mkdir(QFile::encodeName(path).constData(), S_IRWXU) != 0 && errno != EEXIST) {
+    if (!makeOwnerOnlyFolder(path) && errno != EEXIST) {
         const int error = errno;
         return QStringLiteral("The folder \"%1\" cannot be created: %2")
             .arg(QDir::toNativeSeparators(path), qt_error_string(error));
@@ -53,8 +79,7 @@ FileLocations FileLocations::forExecutableFolder(const QString &folder)
     }
     locations.m_mode = Mode::Installed;
     locations.m_languageFolder = QDir::cleanPath(folder + QStringLiteral("/" KORVANE_LANG_DIR_FROM_BINDIR));
-    locations.m_settingsFile =
-        QStandardPaths::writableLocation(QStandardPaths::AppConfigLocation) + QStringLiteral("/settings.ini");
+    locations.m_settingsFile = userSettingsFolder() + QStringLiteral("/settings.ini");
     locations.m_favoritesStoreFile =
         QStandardPaths::writableLocation(QStandardPaths::AppDataLocation) + QStringLiteral("/Korvane.mdb");
     return locations;

@@ -11,7 +11,8 @@ namespace korvane::settings {
 // - Installed: anything else. The language files come from share/korvane/lang of the installation
 //   prefix, found relative to the executable (bin/../share/korvane/lang); settings.ini is in the user's
 //   configuration folder for the program (~/.config/korvane) and Korvane.mdb in the user's data folder
-//   for it (~/.local/share/korvane).
+//   for it (~/.local/share/korvane). On Windows both are in the user's roaming application data
+//   (%APPDATA%\korvane).
 // Whether the executable's folder is writable plays no part: run as root, /usr/bin is writable, and the
 // program must still not write there.
 class FileLocations final {

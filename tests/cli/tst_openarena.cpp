@@ -21,6 +21,9 @@ private Q_SLOTS:
 
 void TestOpenArena::commandsAnsweredWholeStatusParsedPasswordRefused()
 {
+#ifdef Q_OS_WIN
+    QSKIP("openarena-server is a Linux program: the Windows build meets it in tests/windows/windows.sh instead");
+#endif
     const QString program = u"/usr/games/openarena-server"_qs;
     if (!QFileInfo(program).isExecutable())
         QSKIP("openarena-server is not installed (scripts/install-deps.sh installs it)");
