@@ -72,12 +72,14 @@ FavoriteServer readRow(const QSqlQuery &query)
 // One connection to the store, alive for one operation. The constructor creates the file when it is
 // missing (owner read/write only), opens it and makes sure the table Servers is there with the
 // columns the store uses; on failure error() names what went wrong and the connection is unusable.
+// Making sure of the table is the operation's first statement, so its failure (a store another
+// program holds locked) is told as the operation's: `failure`, then the driver's message.
 // The destructor closes and removes the connection, so every QSqlQuery on it must be gone by then:
 // declare the connection before the queries. A file this connection created and left empty (the
 // operation failed before the table was written) is removed again.
 class StoreConnection final {
 public:
-    explicit StoreConnection(const QString &filePath);
+    StoreConnection(const QString &filePath, const QString &failure);
     ~StoreConnection();
 
     StoreConnection(const StoreConnection &) = delete;
@@ -91,7 +93,7 @@ private:
     bool createFile();
     bool checkHeader();
     bool open();
-    bool prepareTable();
+    bool prepareTable(const QString &failure);
 
     QString m_filePath;
     QString m_connectionName;
@@ -100,7 +102,7 @@ private:
     bool m_createdFile = false;
 };
 
-StoreConnection::StoreConnection(const QString &filePath)
+StoreConnection::StoreConnection(const QString &filePath, const QString &failure)
     : m_filePath(QFileInfo(filePath).absoluteFilePath())
     , m_connectionName(nextConnectionName())
 {
@@ -122,7 +124,7 @@ StoreConnection::StoreConnection(const QString &filePath)
         return;
     }
     if (open())
-        prepareTable();
+        prepareTable(failure);
 }
 
 StoreConnection::~StoreConnection()
@@ -194,13 +196,12 @@ bool StoreConnection::open()
     return false;
 }
 
-bool StoreConnection::prepareTable()
+bool StoreConnection::prepareTable(const QString &failure)
 {
     {
         QSqlQuery query(m_db);
         if (!query.exec(CreateTableSql)) {
-            m_error = QStringLiteral("The favourites store %1 cannot be read: %2")
-                          .arg(quoted(m_filePath), query.lastError().text());
+            m_error = failure + QStringLiteral(": ") + query.lastError().text();
             return false;
         }
     }
@@ -269,7 +270,7 @@ template <typename Read>
 auto FavoritesStore::select(const QString &sql, std::initializer_list<QVariant> values, const QString &failure,
                             Read read) -> decltype(read(std::declval<QSqlQuery &>()))
 {
-    StoreConnection connection(m_filePath);
+    StoreConnection connection(m_filePath, failure);
     if (!connection.isReady()) {
         m_lastError = connection.error();
         return std::nullopt;
@@ -304,7 +305,7 @@ bool FavoritesStore::insert(const QString &name, const QString &ip, const QStrin
 
 bool FavoritesStore::change(const QString &sql, std::initializer_list<QVariant> values, const QString &failure)
 {
-    StoreConnection connection(m_filePath);
+    StoreConnection connection(m_filePath, failure);
     if (!connection.isReady()) {
         m_lastError = connection.error();
         return false;

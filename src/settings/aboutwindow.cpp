@@ -44,11 +44,12 @@ AboutWindow::~AboutWindow() = default;
 void AboutWindow::resetLanguage()
 {
     // Takes effect at the next start, when the chooser asks again; the open windows keep their texts.
-    const QString languageFailure = environment().folder.setLanguage(QStringLiteral("english"));
-    const QString rememberedFailure = environment().folder.setRemembered(false);
-    // One file, one reason: said once.
-    if (const QString failure = languageFailure.isEmpty() ? rememberedFailure : languageFailure; !failure.isEmpty())
-        environment().message(this, failure);
+    // Both go to settings.ini: when it cannot be written, only the first failure is told.
+    for (const QString &failure :
+         {environment().folder.setLanguage(QStringLiteral("english")), environment().folder.setRemembered(false)}) {
+        if (!failure.isEmpty())
+            environment().message(this, failure);
+    }
     environment().message(this, QStringLiteral("Language Reset"));
 }
 

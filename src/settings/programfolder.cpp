@@ -76,11 +76,17 @@ QString ProgramFolder::write(const QString &key, const QString &value)
     QString reason;
     if (writeProfileString(Section, key, value, settingsFile(), &reason)) {
         m_unsaved.remove(key);
+        m_said.clear();
         return {};
     }
     m_unsaved.insert(key, value);
-    return QStringLiteral("The settings file \"%1\" cannot be written: %2")
-        .arg(QDir::toNativeSeparators(settingsFile()), reason);
+    const QString failure = QStringLiteral("The settings file \"%1\" cannot be written: %2")
+                                .arg(QDir::toNativeSeparators(settingsFile()), reason);
+    // "Load Language" with "Remember Settings" ticked writes twice in a row; the second failure is no news.
+    if (failure == m_said)
+        return {};
+    m_said = failure;
+    return failure;
 }
 
 } // namespace korvane::settings

@@ -41,7 +41,8 @@ public:
     bool isRemembered() const;
     // Each stores its setting. When settings.ini cannot be written the setting still holds for the
     // rest of this run, and the answer is a sentence for the user naming the file and the reason;
-    // empty when it was stored.
+    // empty when it was stored, and when the write before failed the same way: the user hears of one
+    // unwritable file once, not once per setting.
     QString setLanguage(const QString &language);
     QString setRemembered(bool remembered);
 
@@ -56,6 +57,8 @@ private:
     FileLocations m_locations;
     // What this run could not store, by key.
     QHash<QString, QString> m_unsaved;
+    // The failure last told to the user; cleared by a write that succeeds.
+    QString m_said;
 };
 
 } // namespace korvane::settings

@@ -91,7 +91,8 @@ private Q_SLOTS:
         QCOMPARE(store.lastError(), u"No favourite server has the id %1."_s.arg(rows[1].id));
     }
 
-    // Another program holds the store locked: an operation fails with the reason instead of waiting its turn.
+    // Another program holds the store locked: an operation fails with the reason instead of waiting its turn, and
+    // the message names the operation that failed.
     void lockedStoreFailsRatherThanWaits()
     {
         QTemporaryDir dir;
@@ -113,7 +114,8 @@ private Q_SLOTS:
         holder->start();
         locked.acquire();
         QVERIFY(!store.insert(u"B"_s, u"h"_s, u"2"_s, u"p"_s));
-        QVERIFY2(store.lastError().contains(u"database is locked"_s), qPrintable(store.lastError()));
+        QVERIFY2(store.lastError().startsWith(u"The favourite server \"B\" cannot be added: database is locked"_s),
+                 qPrintable(store.lastError()));
         holder->wait();
         QCOMPARE(store.listAll().value().size(), 1);
     }
