@@ -1,6 +1,7 @@
 // Where the program keeps its files: the mode rule, the files of each mode, and a language remembered
-// by an installed program, with the user's folders (XDG_CONFIG_HOME, XDG_DATA_HOME) in a temporary
-// folder and the program in <temporary>/prefix/bin.
+// by an installed program, with the program in <temporary>/prefix/bin and the user's folders emptied
+// for each test: XDG_CONFIG_HOME and XDG_DATA_HOME in the temporary folder; on Windows the roaming
+// application data, which Qt's test mode moves into a folder of its own (qttest).
 
 #include "app/startup.h"
 #include "console/mainwindow.h"
@@ -11,18 +12,25 @@
 #include <QDir>
 #include <QFile>
 #include <QPointer>
+#include <QStandardPaths>
 
 #include <cerrno>
 #include <memory>
+#ifdef Q_OS_WIN
+#include <qt_windows.h>
+#endif
 
 using namespace Qt::StringLiterals;
 using korvane::settings::FileLocations;
 
 namespace {
 
-constexpr QFileDevice::Permissions OwnerOnly = QFileDevice::ReadOwner | QFileDevice::WriteOwner |
-                                               QFileDevice::ExeOwner | QFileDevice::ReadUser | QFileDevice::WriteUser |
-                                               QFileDevice::ExeUser;
+// Why settings.ini cannot be written below a file that stands where a folder should be.
+#ifdef Q_OS_WIN
+const QString NotAFolderReason = qt_error_string(ERROR_PATH_NOT_FOUND);
+#else
+const QString NotAFolderReason = qt_error_string(ENOTDIR);
+#endif
 
 QStringList entriesOf(const QString &folder)
 {
@@ -35,22 +43,38 @@ class TestFileLocations : public QObject {
     Q_OBJECT
 
 private Q_SLOTS:
-    void initTestCase() { korvane::settings::nameApplication(); }
+    void initTestCase()
+    {
+        korvane::settings::nameApplication();
+#ifdef Q_OS_WIN
+        QStandardPaths::setTestModeEnabled(true);
+#endif
+    }
     void init()
     {
         m_root = std::make_unique<QTemporaryDir>();
         QVERIFY(m_root->isValid());
         m_bin = path(u"/prefix/bin"_s);
         QVERIFY(QDir().mkpath(m_bin));
-        qputenv("XDG_CONFIG_HOME", QFile::encodeName(path(u"/config"_s)));
-        qputenv("XDG_DATA_HOME", QFile::encodeName(path(u"/data"_s)));
+#ifdef Q_OS_WIN
+        const QString appData = QDir::fromNativeSeparators(qEnvironmentVariable("APPDATA")) + u"/qttest"_s;
+        QDir(appData).removeRecursively();
+        QFile::remove(appData); // a file a test before put in its place
+        m_configHome = m_dataHome = appData;
+#else
+        m_configHome = path(u"/config"_s);
+        m_dataHome = path(u"/data"_s);
+        qputenv("XDG_CONFIG_HOME", QFile::encodeName(m_configHome));
+        qputenv("XDG_DATA_HOME", QFile::encodeName(m_dataHome));
+#endif
     }
 
     void decidesMode_data()
     {
         QTest::addColumn<QString>("beside"); // what is named lang beside the executable
         QTest::addColumn<FileLocations::Mode>("mode");
-        QTest::addColumn<QStringList>("files"); // language folder, settings, store; "/..." below the root
+        // Language folder, settings, store; "/..." below the root, "/config" and "/data" the user's folders.
+        QTest::addColumn<QStringList>("files");
         const QStringList installed = {u"/prefix/share/korvane/lang"_s, u"/config/korvane/settings.ini"_s,
                                        u"/data/korvane/Korvane.mdb"_s};
         QTest::newRow("lang folder: portable")
@@ -72,7 +96,7 @@ private Q_SLOTS:
         if (beside == u"file")
             QVERIFY(testdata::writeBytes(m_bin + u"/lang"_s, "[lang]\r\n"_ba));
         for (QString &file : files)
-            file = file.startsWith(u'/') ? path(file) : file;
+            file = located(file);
 
         const FileLocations locations = FileLocations::forExecutableFolder(m_bin);
         QCOMPARE(locations.mode(), mode);
@@ -87,27 +111,28 @@ private Q_SLOTS:
         QCOMPARE(entriesOf(m_root->path()), QStringList{u"prefix"_s}); // portable: nothing made
         QVERIFY(QDir(m_bin).rmdir(u"lang"_s));
 
-        // A folder that is there already keeps its permissions; every level made is the owner's only.
-        const QFileDevice::Permissions shared = OwnerOnly | QFileDevice::ReadGroup | QFileDevice::ExeGroup;
-        QVERIFY(QDir().mkdir(path(u"/data"_s)) && QFile::setPermissions(path(u"/data"_s), shared));
+        // Every level made is the owner's only; a folder that is there already keeps its permissions.
+        const QFileDevice::Permissions shared = QFileDevice::ReadOwner | QFileDevice::WriteOwner |
+                                                QFileDevice::ExeOwner | QFileDevice::ReadGroup | QFileDevice::ExeGroup;
+        QVERIFY(QDir().mkpath(m_dataHome) && QFile::setPermissions(m_dataHome, shared));
         QCOMPARE(FileLocations::forExecutableFolder(m_bin).createUserFolders(), QString());
         for (const QString &made : {u"/config"_s, u"/config/korvane"_s, u"/data/korvane"_s})
-            QCOMPARE(QFile::permissions(path(made)), OwnerOnly);
-        QCOMPARE(QFile::permissions(path(u"/data"_s)), shared);
+            QVERIFY2(testdata::isOwnerOnly(located(made)), qPrintable(made));
+        QCOMPARE(QFile::permissions(m_dataHome) & shared, shared);
     }
 
     void reportsWhatCannotBeWritten()
     {
-        // A file where a folder must be stops even root.
-        QVERIFY(testdata::writeBytes(path(u"/blocker"_s), QByteArray()));
-        qputenv("XDG_CONFIG_HOME", QFile::encodeName(path(u"/blocker/config"_s)));
+        // A file where the user's folder must be stops even root.
+        QVERIFY(testdata::writeBytes(m_configHome, QByteArray()));
 
         QCOMPARE(FileLocations::forExecutableFolder(m_bin).createUserFolders(),
-                 u"The folder \"%1\" cannot be created: a file has that name."_s.arg(path(u"/blocker"_s)));
+                 u"The folder \"%1\" cannot be created: a file has that name."_s.arg(
+                     QDir::toNativeSeparators(m_configHome)));
         korvane::settings::ProgramFolder folder(m_bin);
         QCOMPARE(folder.setLanguage(u"french"_s),
                  u"The settings file \"%1\" cannot be written: %2"_s.arg(
-                     path(u"/blocker/config/korvane/settings.ini"_s), qt_error_string(ENOTDIR)));
+                     QDir::toNativeSeparators(m_configHome + u"/korvane/settings.ini"_s), NotAFolderReason));
         // Not stored, the choice still holds for this run.
         QCOMPARE(folder.language(), u"french"_s);
     }
@@ -142,7 +167,7 @@ private Q_SLOTS:
         // The restart skips the chooser.
         start([](QWidget *chooser) { QVERIFY(!chooser); });
 
-        QCOMPARE(testdata::bytesOrMissing(path(u"/config/korvane/settings.ini"_s)),
+        QCOMPARE(testdata::bytesOrMissing(m_configHome + u"/korvane/settings.ini"_s),
                  "[lang]\r\nDefault=french\r\nChecked=True\r\n"_ba);
         QCOMPARE(entriesOf(m_bin), QStringList());
         QCOMPARE(messages, QStringList());
@@ -186,15 +211,30 @@ private Q_SLOTS:
         QVERIFY(main.isVisible());
         QCOMPARE(find<QAbstractButton>(&main, "btnKill")->text(), u"Server beenden"_s);
         QCOMPARE(program.messages.size(), 1);
-        QVERIFY2(program.messages[0].startsWith(u"The settings file \""_s + program.settingsFile()),
+        QVERIFY2(program.messages[0].startsWith(u"The settings file \""_s +
+                                                QDir::toNativeSeparators(program.settingsFile())),
                  qPrintable(program.messages[0]));
     }
 
 private:
-    QString path(const QString &relative) const { return m_root->path() + relative; }
+    QString path(const QString &relative) const
+    {
+        return m_root->path() + relative;
+    }
+    // "/config/..." and "/data/..." in the user's folders, "/..." below the root, anything else as it is.
+    QString located(const QString &file) const
+    {
+        if (file.startsWith(u"/config/"_s) || file == u"/config"_s)
+            return m_configHome + file.mid(7);
+        if (file.startsWith(u"/data/"_s) || file == u"/data"_s)
+            return m_dataHome + file.mid(5);
+        return file.startsWith(u'/') ? path(file) : file;
+    }
 
     std::unique_ptr<QTemporaryDir> m_root;
     QString m_bin;
+    QString m_configHome;
+    QString m_dataHome;
 };
 
 QTEST_MAIN(TestFileLocations)

@@ -1,6 +1,7 @@
 #include "testdata.h"
 
 #include <QFile>
+#include <QFileInfo>
 #include <QJsonArray>
 #include <QJsonDocument>
 #include <QJsonObject>
@@ -32,6 +33,20 @@ QList<QByteArray> captureReplies(const QString &file)
 QByteArray captureReply(const QString &file, int index)
 {
     return captureReplies(file).value(index);
+}
+
+bool isOwnerOnly(const QString &path)
+{
+    const QFileInfo info(path);
+#ifdef Q_OS_WIN
+    return info.exists() && info.isReadable() && info.isWritable();
+#else
+    const QFileDevice::Permissions read = QFileDevice::ReadOwner | QFileDevice::WriteOwner;
+    const QFileDevice::Permissions owner = info.isDir() ? read | QFileDevice::ExeOwner : read;
+    // Qt's "user" bits repeat the owner's for the file's owner.
+    const auto others = QFileDevice::Permissions::fromInt(0x0077);
+    return info.exists() && (info.permissions() & (owner | others)) == owner;
+#endif
 }
 
 } // namespace testdata

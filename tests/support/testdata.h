@@ -25,4 +25,9 @@ QByteArray captureReply(const QString &file, int index = 0);
 QByteArray bytesOrMissing(const QString &path);
 // Replaces (or creates) a file with the given bytes; false when that fails.
 bool writeBytes(const QString &path, const QByteArray &bytes);
+// Whether a file or folder is its owner's alone, as the program makes the store and the user's folders:
+// only its owner may read and write it (and enter it, for a folder). Windows keeps that in access lists
+// that inherit from the folder above (the user's profile is the user's own), and Qt shows only the
+// read-only attribute of a file there: a file counts when its owner may read and write it.
+bool isOwnerOnly(const QString &path);
 } // namespace testdata

@@ -1,11 +1,13 @@
 #include "testenv.h"
 
 #include <QApplication>
+#include <QCheckBox>
 #include <QDir>
 #include <QGroupBox>
 #include <QListWidget>
 #include <QMetaProperty>
 #include <QPlainTextEdit>
+#include <QRadioButton>
 #include <QRegularExpression>
 
 #include <tuple>
@@ -46,9 +48,14 @@ QWidget *window(const char *name)
 
 void click(const QWidget *root, const char *name)
 {
-    if (!find(root, name))
+    QWidget *control = find(root, name);
+    if (!control)
         qFatal("no control %s", name);
-    QTest::mouseClick(find(root, name), Qt::LeftButton);
+    // Where a user clicks: a check box or option button on its box, since its text may end short of the
+    // middle of the control; anything else in the middle.
+    const bool boxed = qobject_cast<QCheckBox *>(control) || qobject_cast<QRadioButton *>(control);
+    const int middle = control->height() / 2;
+    QTest::mouseClick(control, Qt::LeftButton, {}, boxed ? QPoint(middle, middle) : control->rect().center());
 }
 
 QMap<QString, QString> readableTexts(const QWidget *window)
