@@ -8,3 +8,11 @@ for size in 48 128 256; do
     mkdir -p "${size}x${size}"
     rsvg-convert --width "$size" --height "$size" "$id.svg" --output "${size}x${size}/$id.png"
 done
+
+# The Windows icon: every size Windows asks for, in one .ico (needs ImageMagick's convert).
+work=$(mktemp -d)
+for size in 16 24 32 48 64 256; do
+    rsvg-convert --width "$size" --height "$size" "$id.svg" --output "$work/$size.png"
+done
+/usr/bin/convert "$work"/{16,24,32,48,64,256}.png ../windows/korvane.ico
+rm -rf "$work"

@@ -1,5 +1,16 @@
-# korvane-rcon must not load the window libraries, not even through another library: ldd lists what
-# the loader brings in, directly or not.
+# korvane-rcon must not load the window libraries, not even through another library. On Linux ldd
+# lists what the loader brings in, directly or not. A Windows build links Qt statically: there
+# korvane-rcon must hold no window class.
+if(EXECUTABLE MATCHES "\\.exe$")
+    execute_process(COMMAND ${NM} -C ${EXECUTABLE} OUTPUT_VARIABLE symbols RESULT_VARIABLE failed)
+    if(failed OR NOT symbols MATCHES "QCoreApplication")
+        message(FATAL_ERROR "nm could not list the symbols of ${EXECUTABLE}")
+    endif()
+    if(symbols MATCHES "QWidget::|QGuiApplication::")
+        message(FATAL_ERROR "${EXECUTABLE} holds window classes")
+    endif()
+    return()
+endif()
 execute_process(COMMAND ldd ${EXECUTABLE} OUTPUT_VARIABLE libraries RESULT_VARIABLE failed)
 if(failed OR NOT libraries MATCHES "libQt6Core")
     message(FATAL_ERROR "ldd could not list the libraries of ${EXECUTABLE}")
