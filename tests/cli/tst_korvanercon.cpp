@@ -152,10 +152,13 @@ void TestKorvaneRcon::oneServer()
         QCOMPARE(cli.out, run.out.replace("%S%", address));
     QVERIFY2(cli.err.startsWith(run.err.replace("%S%", address)) && cli.err.count('\n') == !run.err.isEmpty(),
              cli.err.constData()); // the beginning of a single line
+    // The stand-in notes a datagram when it reads it, a few milliseconds after it came, and how long after
+    // varies (under Wine by up to about 3 ms): a gap between two arrivals may look that much shorter.
+    constexpr std::chrono::milliseconds ReadingJitter(5);
     const qsizetype pace = run.arguments.indexOf(u"--pace"_qs);
     for (qsizetype i = 1; pace >= 0 && i < server.arrivals().size(); ++i)
         QVERIFY(server.arrivals().at(i) - server.arrivals().at(i - 1) >=
-                std::chrono::milliseconds(run.arguments.at(pace + 1).toInt()));
+                std::chrono::milliseconds(run.arguments.at(pace + 1).toInt()) - ReadingJitter);
 }
 
 void TestKorvaneRcon::favouritesAndSeveralServers_data()
