@@ -140,8 +140,8 @@ Sending and answers:
   -                         read the commands from standard input, one per line, sent in order;
                             blank lines and lines starting with # are skipped
       --pace MS             wait at least MS milliseconds from one command to the next (default
-                            0). An ET 2.60b server ignores an rcon command that comes less than
-                            half a second after the last one it accepted: use 500 or more there
+                            500: an ET 2.60b server ignores an rcon command that comes less than
+                            half a second after the last one it accepted; 0 for other servers)
       --quiet MS            an answer is complete when no datagram has come for MS milliseconds
                             (default 300)
       --timeout MS          wait at most MS milliseconds for each command's answer (default 3000)

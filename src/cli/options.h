@@ -1,5 +1,7 @@
 #pragma once
 
+#include "rcon/requestspacing.h"
+
 #include <QString>
 #include <QStringList>
 
@@ -18,7 +20,7 @@ struct Options {
     QString passwordFile;
     QString password;
     bool passwordGiven = false;
-    int paceMs = 0;
+    int paceMs = rcon::RequestSpacingMs;
     int quietMs = 300;
     int timeoutMs = 3000;
     bool raw = false;

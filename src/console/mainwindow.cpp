@@ -42,6 +42,7 @@ MainWindow::MainWindow(ui::Environment environment)
 {
     ui::setUpWindow(this, "Form1", "Korvane", 12255, 8175);
     m_controls = ui::build(this, design::layout());
+    m_link.spacing().setSpacing(m_environment.requestSpacingMs);
     m_log = new ui::AnswerField(control<QPlainTextEdit>("Result"));
     control("Picture1")->installEventFilter(this);
     connect(&m_link.endpoint(), &rcon::Endpoint::datagramReceived, this, &MainWindow::handleDatagram);

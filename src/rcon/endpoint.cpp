@@ -1,5 +1,7 @@
 #include "rcon/endpoint.h"
 
+#include "rcon/requestspacing.h"
+
 #include <QElapsedTimer>
 #include <QNetworkDatagram>
 #include <QTimer>
@@ -37,7 +39,7 @@ Endpoint::~Endpoint() = default;
 
 void Endpoint::open(const QHostAddress &address, quint16 port)
 {
-    const QList<QByteArray> held = std::exchange(m_held, {});
+    const QList<Held> held = std::exchange(m_held, {});
     close();
     if (address.isNull() || port == 0)
         return;
@@ -48,8 +50,12 @@ void Endpoint::open(const QHostAddress &address, quint16 port)
         close();
         return;
     }
-    for (const QByteArray &datagram : held)
-        send(datagram);
+    for (const Held &datagram : held) {
+        if (datagram.request)
+            sendRequest(datagram.datagram);
+        else
+            send(datagram.datagram);
+    }
 }
 
 Endpoint::State Endpoint::state() const
@@ -62,6 +68,8 @@ void Endpoint::close()
     ++m_ticket;
     m_awaiting = false;
     m_held.clear();
+    if (m_spacing)
+        m_spacing->forget(*this);
     m_moreToRead->stop(); // the rest of a burst is no longer wanted
     if (!m_socket)
         return;
@@ -90,7 +98,23 @@ void Endpoint::send(const QByteArray &datagram)
     if (state() == Open)
         m_socket->write(datagram);
     else if (m_awaiting && m_held.size() < MaxHeld)
-        m_held.append(datagram);
+        m_held.append({datagram, false});
+}
+
+void Endpoint::sendRequest(const QByteArray &datagram)
+{
+    if (state() == Open && m_spacing)
+        m_spacing->send(*this, datagram);
+    else if (state() == Open)
+        m_socket->write(datagram);
+    else if (m_awaiting && m_held.size() < MaxHeld)
+        m_held.append({datagram, true});
+}
+
+QString Endpoint::destination() const
+{
+    return state() == Open ? m_socket->peerAddress().toString() + u' ' + QString::number(m_socket->peerPort())
+                           : QString();
 }
 
 void Endpoint::readPending()

@@ -111,6 +111,25 @@ constexpr struct {
     {"port not a number", FakeServer::Mode::EtServer, "27960x", "secret", "The server port must be a whole number from 1 to 65535."}};
 // clang-format on
 
+// Two requests to the server, the second `afterMs` after the first; what follows; what the server gets in the end.
+// The player list popup sends on an endpoint of its own.
+enum class Then { Nothing, Disconnect, ClosePlayerList };
+constexpr struct {
+    const char *name, *first;
+    int afterMs;
+    const char *second;
+    Then then;
+    const char *sent;
+} Spacings[] = {
+    {"two clicks 100 ms apart", "btnPlayers", 100, "btnPBPlayers", Then::Nothing, "secret status|secret pb_sv_plist"},
+    {"a click 600 ms later", "btnPlayers", 600, "btnPBPlayers", Then::Nothing, "secret status|secret pb_sv_plist"},
+    {"a player list and a click", "btnNormalPopup", 100, "btnPBPlayers", Then::Nothing,
+     "secret status|secret pb_sv_plist"},
+    {"Disconnect drops what waits, connecting again at once", "btnPlayers", 100, "btnPBPlayers", Then::Disconnect,
+     "secret status"},
+    {"a closed window sends nothing more", "btnPlayers", 100, "btnNormalPopup", Then::ClosePlayerList,
+     "secret status"}};
+
 // The main window's buttons and fields enabled "now", or in a set: connecting swaps the server controls for the rest.
 QStringList controls(const QWidget &main, QStringView which = u"now")
 {
@@ -181,6 +200,38 @@ private Q_SLOTS:
         QCOMPARE(s.sentThenMarker(),
                  ConnectedConsole::requests(send.command ? QByteArray("other") + send.command : QByteArray()));
         QCOMPARE(readable(&s.main, "Result"), log);
+    }
+
+    void spacing_data() { testdata::addRows(Spacings); }
+
+    // However quick the clicks, from whichever window, requests reach the server half a second apart and in order;
+    // a request that comes later leaves at once.
+    void spacing()
+    {
+        const auto &row = testdata::current(Spacings);
+        ConnectedConsole s(u"english"_s, [](korvane::ui::Environment &env) { env.requestSpacingMs = 500; });
+        click(&s.main, row.first);
+        QVERIFY(s.server.waitForDatagrams(1));
+        QTest::qWait(row.afterMs);
+        click(&s.main, row.second);
+        const auto clicked = std::chrono::steady_clock::now();
+        if (row.then == Then::Disconnect) {
+            click(&s.main, "btnDisconnect");
+            click(&s.main, "btnConnect");
+        }
+        if (row.then == Then::ClosePlayerList)
+            window("NormalPlayers")->close();
+        QTest::qWait(800);
+        QList<QByteArray> sent = ConnectedConsole::requests(row.sent);
+        sent.removeLast(); // no marker
+        QList<QByteArray> received = s.server.received();
+        received.removeAll(korvane::rcon::statusProbe()); // connecting again
+        QCOMPARE(received, sent);
+        if (sent.size() == 2) {
+            QVERIFY(s.server.arrivals().at(1) - s.server.arrivals().at(0) >= std::chrono::milliseconds(500));
+            QVERIFY(s.server.arrivals().at(1) - clicked <
+                    std::chrono::milliseconds(std::max(0, 500 - row.afterMs) + 50));
+        }
     }
 };
 
