@@ -11,6 +11,7 @@ packages=(
     fonts-dejavu-core fonts-liberation
     desktop-file-utils appstream strace
     dpkg-dev file
+    libreadline-dev
 )
 
 missing=()

@@ -1,13 +1,17 @@
 #include "cli/app.h"
 
+#include "cli/interactive.h"
+#include "cli/lineinput.h"
 #include "cli/options.h"
 #include "cli/output.h"
 #include "cli/serversession.h"
 #include "cli/targets.h"
+#include "settings/filelocations.h"
 
 #include <QCoreApplication>
 #include <QEventLoop>
 #include <QFile>
+#include <QFileInfo>
 
 #include <algorithm>
 #include <memory>
@@ -34,11 +38,30 @@ QStringList readCommands(std::FILE *input)
     return commands;
 }
 
+// The prompt's own history, beside the console's.
+QString promptHistoryFile()
+{
+    const settings::FileLocations files =
+        settings::FileLocations::forExecutableFolder(QCoreApplication::applicationDirPath());
+    files.createUserFolders(); // a folder that cannot be made is said when the history is written
+    return QFileInfo(files.historyFile()).path() + QStringLiteral("/korvane-rcon-history.txt");
+}
+
+int runPrompt(const Target &target, const SessionSettings &settings)
+{
+    QEventLoop loop;
+    InteractiveSession session(target, settings, promptHistoryFile());
+    QObject::connect(&session, &InteractiveSession::finished, &loop, &QEventLoop::quit, Qt::QueuedConnection);
+    session.start();
+    loop.exec();
+    return session.exitStatus();
+}
+
 } // namespace
 
 int run(const QStringList &arguments)
 {
-    const CommandLine commandLine = parseCommandLine(arguments);
+    const CommandLine commandLine = parseCommandLine(arguments, onTerminal());
     switch (commandLine.action) {
     case CommandLine::Action::Help:
         writeLines(stdout, QString(), helpText());
@@ -58,6 +81,14 @@ int run(const QStringList &arguments)
         writeError(QString(), targets.error);
         return UsageError;
     }
+    if (options.mode == Options::Mode::Prompt && targets.targets.size() != 1) {
+        writeError(QString(), QStringLiteral("a prompt takes one server (korvane-rcon --help tells more)"));
+        return UsageError;
+    }
+    const SessionSettings settings{options.paceMs, options.quietMs, options.timeoutMs,
+                                   options.raw,    options.json,    targets.targets.size() > 1};
+    if (options.mode == Options::Mode::Prompt)
+        return runPrompt(targets.targets.constFirst(), settings);
     QStringList commands;
     if (options.mode == Options::Mode::Command)
         commands = {options.command};
@@ -66,8 +97,6 @@ int run(const QStringList &arguments)
     if (options.mode == Options::Mode::StandardInput && commands.isEmpty())
         return Answered;
 
-    const SessionSettings settings{options.paceMs, options.quietMs, options.timeoutMs,
-                                   options.raw,    options.json,    targets.targets.size() > 1};
     QEventLoop loop;
     std::vector<std::unique_ptr<ServerSession>> sessions;
     qsizetype running = targets.targets.size();

@@ -34,7 +34,7 @@ CommandLine usageError(const QString &error)
 
 } // namespace
 
-CommandLine parseCommandLine(const QStringList &arguments)
+CommandLine parseCommandLine(const QStringList &arguments, bool onTerminal)
 {
     QCommandLineParser parser;
     parser.setSingleDashWordOptionMode(QCommandLineParser::ParseAsCompactedShortOptions);
@@ -93,8 +93,10 @@ CommandLine parseCommandLine(const QStringList &arguments)
         options.mode = Options::Mode::Status;
     } else if (words == QStringList{QStringLiteral("-")}) {
         options.mode = Options::Mode::StandardInput;
-    } else if (words.isEmpty()) {
+    } else if (words.isEmpty() && !onTerminal) {
         return usageError(QStringLiteral("no command given (a command, \"-\" or --status)"));
+    } else if (words.isEmpty()) {
+        options.mode = Options::Mode::Prompt;
     } else {
         options.command = words.join(u' ');
     }
@@ -113,6 +115,7 @@ QString helpText()
         R"(Usage: korvane-rcon [options] COMMAND...   send one command (its words joined by single blanks)
        korvane-rcon [options] -            send one command per line of standard input
        korvane-rcon [options] --status     show a server's settings and players
+       korvane-rcon [options]              on a terminal, with one server: a prompt (see below)
 
 Sends remote-console commands to Wolfenstein: Enemy Territory and other Quake III-engine servers in
 the same datagrams as the Korvane console, and prints the answers cleaned of colour codes as the
@@ -140,8 +143,8 @@ Sending and answers:
   -                         read the commands from standard input, one per line, sent in order;
                             blank lines and lines starting with # are skipped
       --pace MS             wait at least MS milliseconds from one command to the next (default
-                            0). An ET 2.60b server ignores an rcon command that comes less than
-                            half a second after the last one it accepted: use 500 or more there
+                            500: an ET 2.60b server ignores an rcon command that comes less than
+                            half a second after the last one it accepted; 0 for other servers)
       --quiet MS            an answer is complete when no datagram has come for MS milliseconds
                             (default 300)
       --timeout MS          wait at most MS milliseconds for each command's answer (default 3000)
@@ -153,6 +156,12 @@ Sending and answers:
                             name, rawName) and "etServer" (whether the console takes it for one)
   -h, --help                show this help
       --version             show the version
+
+Prompt:
+  Each line is sent as one command and its answer printed as it comes. Tab completes the server's
+  command and variable names, asked from it (cmdlist, cvarlist) on opening and by ":refresh". Up and
+  Down recall earlier lines, kept in korvane-rcon-history.txt beside the console's history. ":quit",
+  Ctrl-D, or Ctrl-C on an empty line leave; the exit status is that of the last command.
 
 Exit status:
   0  every command was answered

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "rcon/requestspacing.h"
+
 #include <QString>
 #include <QStringList>
 
@@ -7,7 +9,7 @@ namespace korvane::cli {
 
 // What one run of korvane-rcon is asked to do, as read from its command line.
 struct Options {
-    enum class Mode { Command, StandardInput, Status };
+    enum class Mode { Command, StandardInput, Status, Prompt }; // Prompt: no command given
 
     Mode mode = Mode::Command;
     QString command; // Mode::Command: the words joined by single blanks
@@ -18,7 +20,7 @@ struct Options {
     QString passwordFile;
     QString password;
     bool passwordGiven = false;
-    int paceMs = 0;
+    int paceMs = rcon::RequestSpacingMs;
     int quietMs = 300;
     int timeoutMs = 3000;
     bool raw = false;
@@ -34,8 +36,9 @@ struct CommandLine {
 };
 
 // Options come before the command: the first word that is not an option starts it, so a command's own
-// words may begin with a dash. A lone "-" reads the commands from standard input.
-CommandLine parseCommandLine(const QStringList &arguments);
+// words may begin with a dash. A lone "-" reads the commands from standard input. No command at all
+// opens a prompt, but only on a terminal.
+CommandLine parseCommandLine(const QStringList &arguments, bool onTerminal);
 
 QString helpText();
 

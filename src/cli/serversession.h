@@ -2,6 +2,7 @@
 
 #include "cli/targets.h"
 #include "rcon/endpoint.h"
+#include "rcon/requestspacing.h"
 #include "rcon/resolver.h"
 
 #include <QElapsedTimer>
@@ -13,7 +14,7 @@ namespace korvane::cli {
 
 // How a session sends and waits: the options every server of a run shares.
 struct SessionSettings {
-    int paceMs = 0;
+    int paceMs = rcon::RequestSpacingMs;
     int quietMs = 300;
     int timeoutMs = 3000;
     bool raw = false;

@@ -1,5 +1,6 @@
 #include "console/mainwindow.h"
 
+#include "console/commandrecall.h"
 #include "console/confirmdialog.h"
 #include "console/consoledesign.h"
 #include "console/reasondialog.h"
@@ -42,10 +43,12 @@ MainWindow::MainWindow(ui::Environment environment)
 {
     ui::setUpWindow(this, "Form1", "Korvane", 12255, 8175);
     m_controls = ui::build(this, design::layout());
+    m_link.spacing().setSpacing(m_environment.requestSpacingMs);
     m_log = new ui::AnswerField(control<QPlainTextEdit>("Result"));
     control("Picture1")->installEventFilter(this);
     connect(&m_link.endpoint(), &rcon::Endpoint::datagramReceived, this, &MainWindow::handleDatagram);
     wireButtons();
+    wireCommandField();
     setPhase(Phase::Disconnected);
     if (const QScreen *screen = QGuiApplication::primaryScreen())
         move(screen->availableGeometry().center() - rect().center());
@@ -71,6 +74,24 @@ void MainWindow::wireButtons()
         onClick(opener.button, [this, opener] { openConfirm(opener.action, QStringLiteral("Not applicable")); });
     for (const design::KickOpener &opener : design::kickOpeners())
         onClick(opener.button, [this, opener] { openReason(opener.action); });
+}
+
+// The free-form command field keeps a history, and Return in it sends as "Send Command" does.
+void MainWindow::wireCommandField()
+{
+    auto *field = control<QLineEdit>("edtAdditional");
+    auto *button = control<QPushButton>("btnAdditional");
+    m_recall = new CommandRecall(field, m_environment.folder.locations().historyFile(), this);
+    connect(field, &QLineEdit::returnPressed, button, &QPushButton::click);
+    connect(button, &QPushButton::clicked, this, [this] { sayHistoryFailure(m_recall->sent()); });
+}
+
+void MainWindow::sayHistoryFailure(const QString &failure)
+{
+    if (failure.isEmpty() || m_historyFailureSaid)
+        return;
+    m_historyFailureSaid = true;
+    m_environment.message(this, failure);
 }
 
 rcon::Server MainWindow::server() const
@@ -114,6 +135,7 @@ void MainWindow::load()
 {
     ui::applyCaptions(this, m_controls, m_environment.folder, design::captions());
     m_log->setText(m_log->text());
+    sayHistoryFailure(m_recall->load());
     if (m_chooser) {
         if (m_chooser->rememberTicked()) {
             if (const QString failure = m_environment.folder.setRemembered(true); !failure.isEmpty())

@@ -35,6 +35,7 @@ class SecondaryWindow;
 
 namespace korvane::console {
 
+class CommandRecall;
 class ConfirmDialog;
 class ReasonDialog;
 
@@ -72,7 +73,10 @@ private:
     template <typename T = QWidget> T *control(const char *name) const { return m_controls.get<T>(name); }
     rcon::Server server() const;
     void wireButtons();
+    void wireCommandField();
     void load();
+    // A history file that cannot be read or written is said once a run; the field works on.
+    void sayHistoryFailure(const QString &failure);
 
     void connectToServer();
     void openAndProbe(const QHostAddress &address, quint16 port);
@@ -100,6 +104,8 @@ private:
     ui::Context m_context;
     ui::Controls m_controls;
     ui::AnswerField *m_log = nullptr;
+    CommandRecall *m_recall = nullptr;
+    bool m_historyFailureSaid = false;
     Phase m_phase = Phase::Disconnected;
     bool m_loaded = false;
 

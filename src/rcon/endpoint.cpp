@@ -1,5 +1,7 @@
 #include "rcon/endpoint.h"
 
+#include "rcon/requestspacing.h"
+
 #include <QElapsedTimer>
 #include <QNetworkDatagram>
 #include <QTimer>
@@ -37,27 +39,22 @@ Endpoint::~Endpoint() = default;
 
 void Endpoint::open(const QHostAddress &address, quint16 port)
 {
-    const QList<QByteArray> held = std::exchange(m_held, {});
+    const QList<Held> held = std::exchange(m_held, {});
     close();
     if (address.isNull() || port == 0)
         return;
     m_address = address;
     m_port = port;
-    m_socket = new QUdpSocket(this);
-    connect(m_socket, &QUdpSocket::readyRead, this, [this] {
-        // Between two batches of a flood the rest waits for the timer: reading it at once would hand
-        // the event loop straight back to the socket. On Windows a read that leaves datagrams behind
-        // signals the next one ahead of painting and of queued events, so a flood would shut them out.
-        if (!m_moreToRead->isActive())
-            readPending();
-    });
-    m_socket->connectToHost(address, port);
-    if (m_socket->state() != QAbstractSocket::ConnectedState) {
+    if (!openSocket()) {
         close();
         return;
     }
-    for (const QByteArray &datagram : held)
-        send(datagram);
+    for (const Held &datagram : held) {
+        if (datagram.request)
+            sendRequest(datagram.datagram);
+        else
+            send(datagram.datagram);
+    }
 }
 
 Endpoint::State Endpoint::state() const
@@ -70,10 +67,32 @@ void Endpoint::close()
     ++m_ticket;
     m_awaiting = false;
     m_held.clear();
+    if (m_spacing)
+        m_spacing->forget(*this);
+    dropSocket();
+}
+
+bool Endpoint::openSocket()
+{
+    dropSocket();
+    m_socket = new QUdpSocket(this);
+    connect(m_socket, &QUdpSocket::readyRead, this, [this] {
+        // Between two batches of a flood the rest waits for the timer: reading it at once would hand
+        // the event loop straight back to the socket. On Windows a read that leaves datagrams behind
+        // signals the next one ahead of painting and of queued events, so a flood would shut them out.
+        if (!m_moreToRead->isActive())
+            readPending();
+    });
+    m_socket->connectToHost(m_address, m_port);
+    return m_socket->state() == QAbstractSocket::ConnectedState;
+}
+
+void Endpoint::dropSocket()
+{
     m_moreToRead->stop(); // the rest of a burst is no longer wanted
     if (!m_socket)
         return;
-    // Deleted later: close() may run inside this socket's own readyRead.
+    // Deleted later: this may run inside the socket's own readyRead.
     m_socket->disconnect(this);
     m_socket->abort();
     m_socket->deleteLater();
@@ -99,7 +118,7 @@ void Endpoint::send(const QByteArray &datagram)
         if (m_socket->write(datagram) != datagram.size())
             sendAgain(datagram);
     } else if (m_awaiting && m_held.size() < MaxHeld) {
-        m_held.append(datagram);
+        m_held.append({datagram, false});
     }
 }
 
@@ -108,10 +127,28 @@ void Endpoint::sendAgain(const QByteArray &datagram)
     // A refusal (ICMP port unreachable) of an earlier datagram that no read has collected yet fails the
     // next write instead, and that datagram is not sent, though the server may be back by now. It goes
     // out again on a new socket toward the same server: Windows closes a socket whose write met a
-    // refusal, and Wine stops signalling datagrams that arrive on it later.
-    open(m_address, m_port);
-    if (state() == Open)
+    // refusal, and Wine stops signalling datagrams that arrive on it later. What waits its turn to
+    // this server stays waiting.
+    if (openSocket())
         m_socket->write(datagram);
+    else
+        close();
+}
+
+void Endpoint::sendRequest(const QByteArray &datagram)
+{
+    if (state() == Open && m_spacing)
+        m_spacing->send(*this, datagram);
+    else if (state() == Open)
+        m_socket->write(datagram);
+    else if (m_awaiting && m_held.size() < MaxHeld)
+        m_held.append({datagram, true});
+}
+
+QString Endpoint::destination() const
+{
+    return state() == Open ? m_socket->peerAddress().toString() + u' ' + QString::number(m_socket->peerPort())
+                           : QString();
 }
 
 void Endpoint::readPending()

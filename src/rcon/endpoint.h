@@ -4,12 +4,15 @@
 #include <QHostAddress>
 #include <QList>
 #include <QObject>
+#include <QPointer>
 #include <QString>
 
 class QTimer;
 class QUdpSocket;
 
 namespace korvane::rcon {
+
+class RequestSpacing;
 
 // One UDP endpoint toward the game server, either open or closed. Each datagram is read whole and
 // handed on by datagramReceived, in the order of arrival; a flood is read in bounded batches, one per
@@ -40,6 +43,11 @@ public:
 
     // One datagram; silently dropped when the endpoint is closed and not awaiting its address.
     void send(const QByteArray &datagram);
+    // An rcon request: as send(), but it leaves when the spacing given here lets it.
+    void sendRequest(const QByteArray &datagram);
+    void setSpacing(RequestSpacing *spacing) { m_spacing = spacing; }
+    // The address and port it is open toward, as one text; empty when closed.
+    QString destination() const;
 
 Q_SIGNALS:
     void datagramReceived(const QByteArray &datagram);
@@ -47,6 +55,11 @@ Q_SIGNALS:
 private:
     // On readyRead, and again on the next turn of the event loop while datagrams are left.
     void readPending();
+
+    // A new socket toward m_address and m_port in place of any other; false when it cannot connect.
+    bool openSocket();
+    // Closes and lets go of the socket, and only that.
+    void dropSocket();
     // After a write that failed: once more, on a new socket.
     void sendAgain(const QByteArray &datagram);
 
@@ -57,7 +70,12 @@ private:
     QTimer *m_moreToRead;
     quint64 m_ticket = 0;
     bool m_awaiting = false;
-    QList<QByteArray> m_held;
+    struct Held {
+        QByteArray datagram;
+        bool request;
+    };
+    QList<Held> m_held;
+    QPointer<RequestSpacing> m_spacing;
 };
 
 } // namespace korvane::rcon

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "rcon/endpoint.h"
+#include "rcon/requestspacing.h"
 #include "rcon/resolver.h"
 
 #include <QString>
@@ -30,6 +31,8 @@ public:
     Server server() const { return m_server(); }
     Endpoint &endpoint() { return m_endpoint; }
     Resolver &resolver() { return m_resolver; }
+    // Shared by every endpoint opened here: the requests of all windows to one server keep their distance.
+    RequestSpacing &spacing() { return m_spacing; }
 
     // An rcon request: the literal, then the parameter exactly as given.
     void send(QStringView literal, QStringView parameter = {});
@@ -41,6 +44,7 @@ public:
 
 private:
     std::function<Server()> m_server;
+    RequestSpacing m_spacing;
     Resolver m_resolver;
     Endpoint m_endpoint;
 };

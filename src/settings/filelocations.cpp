@@ -75,6 +75,7 @@ FileLocations FileLocations::forExecutableFolder(const QString &folder)
         locations.m_languageFolder = beside;
         locations.m_settingsFile = folder + QStringLiteral("/settings.ini");
         locations.m_favoritesStoreFile = QStringLiteral("Korvane.mdb");
+        locations.m_historyFile = folder + QStringLiteral("/history.txt");
         return locations;
     }
     locations.m_mode = Mode::Installed;
@@ -82,6 +83,8 @@ FileLocations FileLocations::forExecutableFolder(const QString &folder)
     locations.m_settingsFile = userSettingsFolder() + QStringLiteral("/settings.ini");
     locations.m_favoritesStoreFile =
         QStandardPaths::writableLocation(QStandardPaths::AppDataLocation) + QStringLiteral("/Korvane.mdb");
+    locations.m_historyFile =
+        QStandardPaths::writableLocation(QStandardPaths::AppDataLocation) + QStringLiteral("/history.txt");
     return locations;
 }
 

@@ -13,6 +13,8 @@ namespace korvane::settings {
 //   configuration folder for the program (~/.config/korvane) and Korvane.mdb in the user's data folder
 //   for it (~/.local/share/korvane). On Windows both are in the user's roaming application data
 //   (%APPDATA%\korvane).
+// The console's command history is kept beside settings.ini in portable mode, beside the favourites
+// store in installed mode (it is the user's data, not a setting).
 // Whether the executable's folder is writable plays no part: run as root, /usr/bin is writable, and the
 // program must still not write there.
 class FileLocations final {
@@ -27,6 +29,7 @@ public:
     QString settingsFile() const { return m_settingsFile; }
     // Relative in portable mode, so that it is looked for in the working folder.
     QString favoritesStoreFile() const { return m_favoritesStoreFile; }
+    QString historyFile() const { return m_historyFile; }
 
     // Installed mode: creates the folders of the settings file and of the store where missing, each
     // missing level readable by its owner only. Returns an empty text, or a sentence for the user
@@ -38,6 +41,7 @@ private:
     QString m_languageFolder;
     QString m_settingsFile;
     QString m_favoritesStoreFile;
+    QString m_historyFile;
 };
 
 // The program's name and version for QCoreApplication. With the name "korvane" and no organisation,

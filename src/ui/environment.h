@@ -1,5 +1,6 @@
 #pragma once
 
+#include "rcon/requestspacing.h"
 #include "settings/programfolder.h"
 
 #include <QString>
@@ -29,6 +30,9 @@ struct Environment {
 
     // How often the player lists refresh themselves.
     int playerListRefreshMs = 7000;
+    // The least time between two rcon requests to the server; tests that click in quick succession make
+    // it 0.
+    int requestSpacingMs = rcon::RequestSpacingMs;
 };
 
 } // namespace korvane::ui

@@ -4,6 +4,7 @@
 #include "rcon/wireformat.h"
 #include "testenv.h"
 
+#include <QDir>
 #include <QLineEdit>
 #include <QPushButton>
 
@@ -111,6 +112,47 @@ constexpr struct {
     {"port not a number", FakeServer::Mode::EtServer, "27960x", "secret", "The server port must be a whole number from 1 to 65535."}};
 // clang-format on
 
+// Two requests to the server, the second `afterMs` after the first; what follows; what the server gets in the end.
+// The player list popup sends on an endpoint of its own.
+enum class Then { Nothing, Disconnect, ClosePlayerList };
+constexpr struct {
+    const char *name, *first;
+    int afterMs;
+    const char *second;
+    Then then;
+    const char *sent;
+} Spacings[] = {
+    {"two clicks 100 ms apart", "btnPlayers", 100, "btnPBPlayers", Then::Nothing, "secret status|secret pb_sv_plist"},
+    {"a click 600 ms later", "btnPlayers", 600, "btnPBPlayers", Then::Nothing, "secret status|secret pb_sv_plist"},
+    {"a player list and a click", "btnNormalPopup", 100, "btnPBPlayers", Then::Nothing,
+     "secret status|secret pb_sv_plist"},
+    {"Disconnect drops what waits, connecting again at once", "btnPlayers", 100, "btnPBPlayers", Then::Disconnect,
+     "secret status"},
+    {"a closed window sends nothing more", "btnPlayers", 100, "btnNormalPopup", Then::ClosePlayerList,
+     "secret status"}};
+
+// Commands typed into the command field and sent with Return, a line then typed and not sent, and keys pressed in the
+// field: what it shows afterwards.
+constexpr struct {
+    const char *name;
+    std::array<const char *, 3> sent;
+    const char *typing;
+    std::array<Qt::Key, 4> keys;
+    const char *shows;
+} Recalls[] = {
+    {"newest first, to the oldest", {"a", "b", "c"}, "x", {Qt::Key_Up, Qt::Key_Up, Qt::Key_Up, Qt::Key_Up}, "a"},
+    {"after sending, Up skips the line shown", {"a", "b"}, nullptr, {Qt::Key_Up}, "a"},
+    {"Down back to the line typed", {"a", "b"}, "x", {Qt::Key_Up, Qt::Key_Up, Qt::Key_Down, Qt::Key_Down}, "x"},
+    {"the same line twice kept once", {"a", "b", "b"}, "x", {Qt::Key_Up, Qt::Key_Up}, "a"}};
+
+void typeAndSend(QLineEdit *field, const char *text, bool send = true)
+{
+    field->clear();
+    QTest::keyClicks(field, QString::fromUtf8(text));
+    if (send)
+        QTest::keyClick(field, Qt::Key_Return);
+}
+
 // The main window's buttons and fields enabled "now", or in a set: connecting swaps the server controls for the rest.
 QStringList controls(const QWidget &main, QStringView which = u"now")
 {
@@ -181,6 +223,96 @@ private Q_SLOTS:
         QCOMPARE(s.sentThenMarker(),
                  ConnectedConsole::requests(send.command ? QByteArray("other") + send.command : QByteArray()));
         QCOMPARE(readable(&s.main, "Result"), log);
+    }
+
+    void spacing_data() { testdata::addRows(Spacings); }
+
+    // However quick the clicks, from whichever window, requests reach the server half a second apart and in order;
+    // a request that comes later leaves at once.
+    void spacing()
+    {
+        const auto &row = testdata::current(Spacings);
+        ConnectedConsole s(u"english"_s, [](korvane::ui::Environment &env) { env.requestSpacingMs = 500; });
+        const auto start = std::chrono::steady_clock::now(); // arrivals are stamped when read: they may lag
+        click(&s.main, row.first);
+        QVERIFY(s.server.waitForDatagrams(1));
+        QTest::qWait(row.afterMs);
+        click(&s.main, row.second);
+        const auto clicked = std::chrono::steady_clock::now();
+        if (row.then == Then::Disconnect) {
+            click(&s.main, "btnDisconnect");
+            click(&s.main, "btnConnect");
+        }
+        if (row.then == Then::ClosePlayerList)
+            window("NormalPlayers")->close();
+        QTest::qWait(800);
+        QList<QByteArray> sent = ConnectedConsole::requests(row.sent);
+        sent.removeLast(); // no marker
+        QList<QByteArray> received = s.server.received();
+        received.removeAll(korvane::rcon::statusProbe()); // connecting again
+        QCOMPARE(received, sent);
+        if (sent.size() == 2) {
+            QVERIFY(s.server.arrivals().at(1) - start >= std::chrono::milliseconds(500));
+            QVERIFY(s.server.arrivals().at(1) - clicked <
+                    std::chrono::milliseconds(std::max(0, 500 - row.afterMs) + 200));
+        }
+    }
+
+    void recallsWithKeys_data() { testdata::addRows(Recalls); }
+    void recallsWithKeys()
+    {
+        const auto &row = testdata::current(Recalls);
+        ConnectedConsole s;
+        auto *field = find<QLineEdit>(&s.main, "edtAdditional");
+        for (const char *line : row.sent)
+            if (line)
+                typeAndSend(field, line);
+        if (row.typing)
+            typeAndSend(field, row.typing, false);
+        for (Qt::Key key : row.keys)
+            if (key)
+                QTest::keyClick(field, key);
+        QCOMPARE(field->text(), QString::fromUtf8(row.shows));
+    }
+
+    // Return sends what the button sends; the history holds its newest thousand lines, only for its owner, and the
+    // next run recalls them.
+    void historyKeptAcrossRuns()
+    {
+        QByteArray thousand;
+        for (int i = 0; i < 1000; ++i)
+            thousand += "cmd " + QByteArray::number(i) + '\n';
+        ConnectedConsole first(u"english"_s, [&](korvane::ui::Environment &env) {
+            QVERIFY(testdata::writeBytes(env.folder.locations().historyFile(), thousand));
+        });
+        typeAndSend(find<QLineEdit>(&first.main, "edtAdditional"), "g_password new");
+        QCOMPARE(first.sentThenMarker(), ConnectedConsole::requests("secret g_password new"));
+        const QString file = first.program.file(u"history.txt"_s);
+        QCOMPARE(testdata::bytesOrMissing(file), thousand.mid(6) + "g_password new\n");
+        QVERIFY(testdata::isOwnerOnly(file));
+        ConnectedConsole second(u"english"_s, [&](korvane::ui::Environment &env) {
+            env.folder = korvane::settings::ProgramFolder(first.program.dir.path());
+        });
+        QTest::keyClick(find<QLineEdit>(&second.main, "edtAdditional"), Qt::Key_Up);
+        QCOMPARE(find<QLineEdit>(&second.main, "edtAdditional")->text(), u"g_password new"_s);
+        QCOMPARE(first.program.messages + second.program.messages, QStringList());
+    }
+
+    // A folder where the history file should be: said once, and the field still recalls for this run.
+    void unusableHistorySaidOnce()
+    {
+        ConnectedConsole s(u"english"_s, [](korvane::ui::Environment &env) {
+            QVERIFY(QDir().mkdir(env.folder.locations().historyFile()));
+        });
+        auto *field = find<QLineEdit>(&s.main, "edtAdditional");
+        typeAndSend(field, "a");
+        typeAndSend(field, "b");
+        QTest::keyClick(field, Qt::Key_Up);
+        QCOMPARE(field->text(), u"a"_s);
+        QCOMPARE(s.program.messages.size(), 1);
+        QVERIFY2(s.program.messages.constFirst().startsWith(u"The command history \""_s +
+                                                            QDir::toNativeSeparators(s.program.file(u"history.txt"_s))),
+                 qPrintable(s.program.messages.constFirst()));
     }
 };
 

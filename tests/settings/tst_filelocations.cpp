@@ -73,13 +73,14 @@ private Q_SLOTS:
     {
         QTest::addColumn<QString>("beside"); // what is named lang beside the executable
         QTest::addColumn<FileLocations::Mode>("mode");
-        // Language folder, settings, store; "/..." below the root, "/config" and "/data" the user's folders.
+        // Language folder, settings, store, history; "/..." below the root, "/config" and "/data" the user's
+        // folders.
         QTest::addColumn<QStringList>("files");
         const QStringList installed = {u"/prefix/share/korvane/lang"_s, u"/config/korvane/settings.ini"_s,
-                                       u"/data/korvane/Korvane.mdb"_s};
-        QTest::newRow("lang folder: portable")
-            << u"folder"_s << FileLocations::Mode::Portable
-            << QStringList{u"/prefix/bin/lang"_s, u"/prefix/bin/settings.ini"_s, u"Korvane.mdb"_s};
+                                       u"/data/korvane/Korvane.mdb"_s, u"/data/korvane/history.txt"_s};
+        QTest::newRow("lang folder: portable") << u"folder"_s << FileLocations::Mode::Portable
+                                               << QStringList{u"/prefix/bin/lang"_s, u"/prefix/bin/settings.ini"_s,
+                                                              u"Korvane.mdb"_s, u"/prefix/bin/history.txt"_s};
         // The program folder is writable here, as /usr/bin is for root: still installed.
         QTest::newRow("nothing: installed") << QString() << FileLocations::Mode::Installed << installed;
         QTest::newRow("lang file: installed") << u"file"_s << FileLocations::Mode::Installed << installed;
@@ -100,7 +101,8 @@ private Q_SLOTS:
 
         const FileLocations locations = FileLocations::forExecutableFolder(m_bin);
         QCOMPARE(locations.mode(), mode);
-        QCOMPARE((QStringList{locations.languageFolder(), locations.settingsFile(), locations.favoritesStoreFile()}),
+        QCOMPARE((QStringList{locations.languageFolder(), locations.settingsFile(), locations.favoritesStoreFile(),
+                              locations.historyFile()}),
                  files);
     }
 

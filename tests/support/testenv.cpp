@@ -29,6 +29,7 @@ korvane::ui::Environment TestProgram::environment()
     korvane::ui::Environment env(dir.path(), file(u"Korvane.mdb"_s));
     env.message = [this](QWidget *, const QString &text) { messages.append(text); };
     env.saveFileName = [this](QWidget *) { return saveFileAnswer; };
+    env.requestSpacingMs = 0; // the clicks of a test come faster than a person's
     return env;
 }
 
