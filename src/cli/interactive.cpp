@@ -69,13 +69,8 @@ void InteractiveSession::start()
 
 void InteractiveSession::open(const QHostAddress &address)
 {
-    if (address.isNull()) {
-        finish(NetworkError, QStringLiteral("the host name %1 does not resolve").arg(m_target.host));
-        return;
-    }
-    m_endpoint.open(address, m_target.port);
-    if (m_endpoint.state() != rcon::Endpoint::Open) {
-        finish(NetworkError, QStringLiteral("cannot open a UDP socket to %1").arg(address.toString()));
+    if (const QString failure = openTowards(m_endpoint, m_target, address); !failure.isEmpty()) {
+        finish(NetworkError, failure);
         return;
     }
     learnNames(Awaiting::Commands);

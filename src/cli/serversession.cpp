@@ -33,15 +33,20 @@ void ServerSession::start()
     m_resolver.resolve(m_target.host, this, [this](const QHostAddress &address) { open(address); });
 }
 
+QString openTowards(rcon::Endpoint &endpoint, const Target &target, const QHostAddress &address)
+{
+    if (address.isNull())
+        return QStringLiteral("the host name %1 does not resolve").arg(target.host);
+    endpoint.open(address, target.port);
+    if (endpoint.state() != rcon::Endpoint::Open)
+        return QStringLiteral("cannot open a UDP socket to %1").arg(address.toString());
+    return {};
+}
+
 void ServerSession::open(const QHostAddress &address)
 {
-    if (address.isNull()) {
-        finish(NetworkError, QStringLiteral("the host name %1 does not resolve").arg(m_target.host));
-        return;
-    }
-    m_endpoint.open(address, m_target.port);
-    if (m_endpoint.state() != rcon::Endpoint::Open) {
-        finish(NetworkError, QStringLiteral("cannot open a UDP socket to %1").arg(address.toString()));
+    if (const QString failure = openTowards(m_endpoint, m_target, address); !failure.isEmpty()) {
+        finish(NetworkError, failure);
         return;
     }
     sendNext();

@@ -25,6 +25,10 @@ struct SessionSettings {
 // The exit statuses, in rising order of weight: a run ends with the highest of its servers'.
 enum ExitStatus { Answered = 0, NoAnswer = 1, UsageError = 2, PasswordRefused = 3, NetworkError = 4 };
 
+// Opens the endpoint toward the target's port at the address its name resolved to; empty when it is
+// open, else why not (the address is null when the name did not resolve).
+QString openTowards(rcon::Endpoint &endpoint, const Target &target, const QHostAddress &address);
+
 // One server's share of a run: sends its commands one after the other (or the status probe) on its
 // own endpoint, gathers each answer until the server has been quiet for a while or the time for the
 // command is up, prints it, and stops at the first command that was refused or not answered.

@@ -1,14 +1,11 @@
 #include "clirun.h"
+#include "openarena.h"
 
-#include <QFileInfo>
 #include <QJsonArray>
 #include <QJsonDocument>
 #include <QJsonObject>
 #include <QRegularExpression>
-#include <QScopeGuard>
-#include <QTemporaryDir>
 #include <QTest>
-#include <QUdpSocket>
 
 // korvane-rcon against a real Quake III-engine server on loopback. The server answers 10 requests from
 // one address at once, then one a second: the whole test asks it fewer than ten times.
@@ -24,38 +21,14 @@ void TestOpenArena::commandsAnsweredWholeStatusParsedPasswordRefused()
 #ifdef Q_OS_WIN
     QSKIP("openarena-server is a Linux program: the Windows build meets it in tests/windows/windows.sh instead");
 #endif
-    const QString program = u"/usr/games/openarena-server"_qs;
-    if (!QFileInfo(program).isExecutable())
+    if (!OpenArena::installed())
         QSKIP("openarena-server is not installed (scripts/install-deps.sh installs it)");
-    QTemporaryDir home;
-    QProcess server;
-    const auto stop = qScopeGuard([&] {
-        server.terminate(); // SIGTERM to its pid
-        if (!server.waitForFinished(10000))
-            server.kill();
-    });
-    QUdpSocket probe;
-    QVERIFY(probe.bind(QHostAddress::LocalHost, 0)); // a free port, handed on to the server
-    const quint16 port = probe.localPort();
-    probe.close();
-    const QString address = u"127.0.0.1:"_qs + QString::number(port);
-    server.setStandardOutputFile(home.filePath(u"server.log"_qs));
-    server.setProcessChannelMode(QProcess::MergedChannels);
-    // Home in a temporary folder, IPv4 on loopback only, a LAN server (no master), a bot for the status.
-    server.start(program, QProcess::splitCommand(u"+set fs_homepath %1 +set net_enabled 1 +set net_ip 127.0.0.1 "
-                                                 "+set net_port %2 +set dedicated 1 +set rconpassword korvane-e2e "
-                                                 "+set sv_hostname \"^1Korvane test\" +map oa_dm1 "
-                                                 "+addbot sarge 1 free 0 ^1Baron"_qs.arg(home.path())
-                                                     .arg(port)));
-    QVERIFY(server.waitForStarted());
-    // Ready once it answers the status probe; asked at most once a second, for half a minute.
-    bool answered = false;
-    for (int i = 0; i < 30 && !answered && server.state() == QProcess::Running; ++i) {
-        probe.writeDatagram(QByteArray(4, '\xFF') + "getstatus", QHostAddress::LocalHost, port);
-        if (!(answered = probe.waitForReadyRead(1000)))
-            QTest::qWait(100);
-    }
-    QVERIFY2(answered, "the server did not answer within 30 s; see server.log in its home folder");
+    OpenArena server;
+    // A bot for the status.
+    QVERIFY2(server.start(u"+set rconpassword korvane-e2e +set sv_hostname \"^1Korvane test\" +map oa_dm1 "
+                          "+addbot sarge 1 free 0 ^1Baron"_qs),
+             "the server did not answer within 30 s; see server.log in its home folder");
+    const QString address = server.address();
 
     const QString password = u"korvane-e2e"_qs;
     const CliRun said = runCli({u"-s"_qs, address, u"say"_qs, u"hello"_qs, u"from"_qs, u"^2korvane"_qs}, {}, password);

@@ -2,14 +2,11 @@
 // several datagrams, a line split between two, and against a real Quake III-engine server.
 
 #include "fakeserver.h"
+#include "openarena.h"
 
 #include <QFile>
 #include <QFileInfo>
-#include <QProcess>
-#include <QScopeGuard>
-#include <QTemporaryDir>
 #include <QTest>
-#include <QUdpSocket>
 
 #include <fcntl.h>
 #include <pty.h>
@@ -107,34 +104,12 @@ void TestPrompt::completesLearnedNamesRecallsAndQuits()
 
 void TestPrompt::learnsTheRealServersNames()
 {
-    const QString program = u"/usr/games/openarena-server"_s;
-    if (!QFileInfo(program).isExecutable())
+    if (!OpenArena::installed())
         QSKIP("openarena-server is not installed (scripts/install-deps.sh installs it)");
-    QTemporaryDir home;
-    QProcess server;
-    const auto stop = qScopeGuard([&] {
-        server.terminate(); // SIGTERM to its pid
-        if (!server.waitForFinished(10000))
-            server.kill();
-    });
-    QUdpSocket probe;
-    QVERIFY(probe.bind(QHostAddress::LocalHost, 0)); // a free port, handed on to the server
-    const quint16 port = probe.localPort();
-    probe.close();
-    server.start(program, QProcess::splitCommand(
-                              u"+set fs_homepath %1 +set net_enabled 1 +set net_ip 127.0.0.1 "
-                              "+set net_port %2 +set dedicated 1 +set rconpassword pw +map oa_dm1"_s.arg(home.path())
-                                  .arg(port)));
-    QVERIFY(server.waitForStarted());
-    // Ready once it answers the status probe; asked at most once a second, for half a minute.
-    bool answered = false;
-    for (int i = 0; i < 30 && !answered && server.state() == QProcess::Running; ++i) {
-        probe.writeDatagram(QByteArray(4, '\xFF') + "getstatus", QHostAddress::LocalHost, port);
-        if (!(answered = probe.waitForReadyRead(1000)))
-            QTest::qWait(100);
-    }
-    QVERIFY2(answered, server.readAll().right(800).constData());
-    start("127.0.0.1:" + QByteArray::number(port));
+    OpenArena server;
+    QVERIFY2(server.start(u"+set rconpassword pw +map oa_dm1"_s),
+             "the server did not answer within 30 s; see server.log in its home folder");
+    start(server.address().toLatin1());
     QVERIFY(waitFor("names learned"));
     type("map_rest\t");
     QVERIFY(waitFor("map_restart "));
