@@ -24,4 +24,4 @@ export WINEPREFIX=$PWD/$build/wine WINEDEBUG=-all
 ctest --test-dir "$build" --output-on-failure -j"$jobs"
 /usr/lib/wine/wineserver -k || true
 
-ls -l "$build"/bin/*.exe "$build"/korvane-*-win64.zip "$build"/korvane-*-win64-setup.exe
+ls -l "$build"/bin/korvane.exe "$build"/bin/korvane-rcon.exe "$build"/korvane-*-win64.zip "$build"/korvane-*-win64-setup.exe

@@ -41,21 +41,24 @@ new_prefix() {
 }
 
 # A screen of its own, for the window program; the prefix is made on it, since Wine's display driver
-# is chosen when the prefix's wineserver starts.
+# is chosen when the prefix's wineserver starts. Xvfb takes a free display number itself and says which.
 start_screen() {
     command -v Xvfb >/dev/null || { echo "SKIPPED: Xvfb is missing"; exit 77; }
-    local display
-    for display in $(seq 90 120); do
-        [ -e "/tmp/.X11-unix/X$display" ] || [ -e "/tmp/.X$display-lock" ] || break
-    done
-    Xvfb ":$display" -screen 0 1280x800x24 -nolisten tcp >/dev/null 2>&1 &
+    Xvfb -displayfd 5 -screen 0 1280x800x24 -nolisten tcp 5>"$work/display" >/dev/null 2>&1 &
     xvfb_pid=$!
+    local display=
+    for _ in $(seq 100); do
+        display=$(head -n 1 "$work/display" 2>/dev/null)
+        [ -n "$display" ] && break
+        sleep 0.1
+    done
+    [ -n "$display" ] || fail "Xvfb did not start"
     export DISPLAY=:$display
     for _ in $(seq 50); do
         xdpyinfo >/dev/null 2>&1 && return 0
         sleep 0.1
     done
-    fail "Xvfb did not start"
+    fail "Xvfb did not answer on $DISPLAY"
 }
 
 # Waits up to 30 s for a top-level window with this title; prints its id.
