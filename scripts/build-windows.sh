@@ -5,6 +5,8 @@
 # installer into build/windows, and runs every test there under Wine.
 set -euo pipefail
 cd "$(dirname "$0")/.."
+# The host's Qt tools (the cross build runs them) and openarena-server, then the Windows toolchain.
+scripts/install-deps.sh
 scripts/windows/install-deps.sh
 
 qt=$(scripts/windows/build-qt.sh | tail -n 1)
