@@ -140,7 +140,7 @@ void Endpoint::sendRequest(const QByteArray &datagram)
     if (state() == Open && m_spacing)
         m_spacing->send(*this, datagram);
     else if (state() == Open)
-        m_socket->write(datagram);
+        send(datagram);
     else if (m_awaiting && m_held.size() < MaxHeld)
         m_held.append({datagram, true});
 }
