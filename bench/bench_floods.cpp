@@ -390,7 +390,7 @@ QByteArray etStatusReply()
 }
 
 // A portable program folder with the shipped language files and English remembered.
-void makeProgramFolder(const QString &folder)
+void makeProgramSettings(const QString &folder)
 {
     const QDir shipped(QStringLiteral(KORVANE_SOURCE_DIR "/lang"));
     QDir(folder).mkdir(QStringLiteral("lang"));
@@ -419,7 +419,7 @@ constexpr double MB = 1024.0 * 1024.0;
 int runRow(const QString &row)
 {
     QTemporaryDir folder;
-    makeProgramFolder(folder.path());
+    makeProgramSettings(folder.path());
     std::unique_ptr<Window> window = makeWindow(folder.path());
     window->show();
     spinFor(300);

@@ -17,7 +17,7 @@ int main(int argc, char *argv[])
 
     // The program folder decides, once, where the settings, the language files and the favourites are.
     korvane::ui::Environment environment(QCoreApplication::applicationDirPath());
-    const korvane::settings::FileLocations &files = environment.folder.locations();
+    const korvane::settings::FileLocations &files = environment.settings.locations();
     environment.favoritesFile = files.favoritesStoreFile();
     // Not fatal: every later write to a missing folder reports itself where it fails.
     if (const QString failure = files.createUserFolders(); !failure.isEmpty())

@@ -9,7 +9,7 @@ namespace korvane::app {
 
 void start(console::MainWindow &main)
 {
-    if (main.environment().folder.isRemembered()) {
+    if (main.environment().settings.isRemembered()) {
         // Not shown at all: it would be hidden again before it could ever be drawn.
         main.showAndRaise();
         return;

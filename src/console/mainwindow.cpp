@@ -81,7 +81,7 @@ void MainWindow::wireCommandField()
 {
     auto *field = control<QLineEdit>("edtAdditional");
     auto *button = control<QPushButton>("btnAdditional");
-    m_recall = new CommandRecall(field, m_environment.folder.locations().historyFile(), this);
+    m_recall = new CommandRecall(field, m_environment.settings.locations().historyFile(), this);
     connect(field, &QLineEdit::returnPressed, button, &QPushButton::click);
     connect(button, &QPushButton::clicked, this, [this] { sayHistoryFailure(m_recall->sent()); });
 }
@@ -133,12 +133,12 @@ void MainWindow::setVisible(bool visible)
 
 void MainWindow::load()
 {
-    ui::applyCaptions(this, m_controls, m_environment.folder, design::captions());
+    ui::applyCaptions(this, m_controls, m_environment.settings, design::captions());
     m_log->setText(m_log->text());
     sayHistoryFailure(m_recall->load());
     if (m_chooser) {
         if (m_chooser->rememberTicked()) {
-            if (const QString failure = m_environment.folder.setRemembered(true); !failure.isEmpty())
+            if (const QString failure = m_environment.settings.setRemembered(true); !failure.isEmpty())
                 m_environment.message(this, failure);
         }
         m_chooser->close();

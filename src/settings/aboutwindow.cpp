@@ -46,7 +46,7 @@ void AboutWindow::resetLanguage()
     // Takes effect at the next start, when the chooser asks again; the open windows keep their texts.
     // Both go to settings.ini: when it cannot be written, only the first failure is told.
     for (const QString &failure :
-         {environment().folder.setLanguage(QStringLiteral("english")), environment().folder.setRemembered(false)}) {
+         {environment().settings.setLanguage(QStringLiteral("english")), environment().settings.setRemembered(false)}) {
         if (!failure.isEmpty())
             environment().message(this, failure);
     }

@@ -67,7 +67,7 @@ void LanguageChooser::load()
     for (const Language &language : Languages) {
         if (control<QRadioButton>(language.option)->isChecked()) {
             // Not stored, the choice still holds for this run; the user is told why it will not last.
-            if (const QString failure = environment().folder.setLanguage(ui::text(language.name)); !failure.isEmpty())
+            if (const QString failure = environment().settings.setLanguage(ui::text(language.name)); !failure.isEmpty())
                 environment().message(this, failure);
             break;
         }

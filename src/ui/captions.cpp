@@ -1,6 +1,6 @@
 #include "ui/captions.h"
 
-#include "settings/programfolder.h"
+#include "settings/programsettings.h"
 
 #include <QAbstractButton>
 #include <QGroupBox>
@@ -30,10 +30,10 @@ void setCaption(QWidget *target, const QString &text)
 
 } // namespace
 
-void applyCaptions(QWidget *window, const Controls &controls, const settings::ProgramFolder &folder,
+void applyCaptions(QWidget *window, const Controls &controls, const settings::ProgramSettings &settings,
                    std::span<const Caption> table)
 {
-    const settings::LanguageTexts texts = folder.languageTexts();
+    const settings::LanguageTexts texts = settings.languageTexts();
     for (const Caption &caption : table) {
         const QString key = QString::fromLatin1(caption.key);
         const QString text = texts.text(key);

@@ -9,7 +9,7 @@
 class QWidget;
 
 namespace korvane::settings {
-class ProgramFolder;
+class ProgramSettings;
 }
 
 namespace korvane::ui {
@@ -25,7 +25,7 @@ struct Caption {
 // Reads the stored language and its file once, then sets the keys' texts in the table's order. What is set depends on
 // the control: a frame's title, a button's or label's caption, a field's text. A missing file or key sets the empty
 // text: the design-time text is not a fallback.
-void applyCaptions(QWidget *window, const Controls &controls, const settings::ProgramFolder &folder,
+void applyCaptions(QWidget *window, const Controls &controls, const settings::ProgramSettings &settings,
                    std::span<const Caption> table);
 
 } // namespace korvane::ui

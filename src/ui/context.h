@@ -9,7 +9,7 @@ namespace korvane::ui {
 struct Environment;
 
 // What a window is given to work with: the link to the server, through which it sends and opens its
-// endpoint, and the environment (program folder, favourites file, message boxes, waits).
+// endpoint, and the environment (settings and language texts, favourites file, message boxes, waits).
 struct Context {
     rcon::ServerLink &link;
     Environment &environment;

@@ -78,7 +78,7 @@ QString askSaveFileName(QWidget *parent)
 } // namespace
 
 Environment::Environment(const QString &programFolder, QString favoritesFile)
-    : folder(programFolder)
+    : settings(programFolder)
     , favoritesFile(std::move(favoritesFile))
     , wait(paintingWait)
     , message(messageBox)

@@ -1,7 +1,7 @@
 #pragma once
 
 #include "rcon/requestspacing.h"
-#include "settings/programfolder.h"
+#include "settings/programsettings.h"
 
 #include <QString>
 
@@ -11,13 +11,13 @@ class QWidget;
 
 namespace korvane::ui {
 
-// What the windows need from outside: the program folder, the favourites file, and the three things
+// What the windows need from outside: the settings and language texts, the favourites file, and the three things
 // that block or ask the user. Tests replace the seams to answer message boxes and the save dialog,
 // or to shorten the waits.
 struct Environment {
     explicit Environment(const QString &programFolder, QString favoritesFile = QStringLiteral("Korvane.mdb"));
 
-    settings::ProgramFolder folder;
+    settings::ProgramSettings settings;
     QString favoritesFile;
 
     // A wait of the user-interface thread that keeps the windows painted: timers and datagrams are

@@ -33,7 +33,7 @@ void SecondaryWindow::showAndRaise()
 
 void SecondaryWindow::applyCaptions()
 {
-    ui::applyCaptions(this, m_controls, environment().folder, m_captions);
+    ui::applyCaptions(this, m_controls, environment().settings, m_captions);
 }
 
 void SecondaryWindow::closeEvent(QCloseEvent *event)

@@ -283,7 +283,7 @@ private Q_SLOTS:
         for (int i = 0; i < 1000; ++i)
             thousand += "cmd " + QByteArray::number(i) + '\n';
         ConnectedConsole first(u"english"_s, [&](korvane::ui::Environment &env) {
-            QVERIFY(testdata::writeBytes(env.folder.locations().historyFile(), thousand));
+            QVERIFY(testdata::writeBytes(env.settings.locations().historyFile(), thousand));
         });
         typeAndSend(find<QLineEdit>(&first.main, "edtAdditional"), "g_password new");
         QCOMPARE(first.sentThenMarker(), ConnectedConsole::requests("secret g_password new"));
@@ -291,7 +291,7 @@ private Q_SLOTS:
         QCOMPARE(testdata::bytesOrMissing(file), thousand.mid(6) + "g_password new\n");
         QVERIFY(testdata::isOwnerOnly(file));
         ConnectedConsole second(u"english"_s, [&](korvane::ui::Environment &env) {
-            env.folder = korvane::settings::ProgramFolder(first.program.dir.path());
+            env.settings = korvane::settings::ProgramSettings(first.program.dir.path());
         });
         QTest::keyClick(find<QLineEdit>(&second.main, "edtAdditional"), Qt::Key_Up);
         QCOMPARE(find<QLineEdit>(&second.main, "edtAdditional")->text(), u"g_password new"_s);
@@ -302,7 +302,7 @@ private Q_SLOTS:
     void unusableHistorySaidOnce()
     {
         ConnectedConsole s(u"english"_s, [](korvane::ui::Environment &env) {
-            QVERIFY(QDir().mkdir(env.folder.locations().historyFile()));
+            QVERIFY(QDir().mkdir(env.settings.locations().historyFile()));
         });
         auto *field = find<QLineEdit>(&s.main, "edtAdditional");
         typeAndSend(field, "a");

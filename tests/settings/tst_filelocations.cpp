@@ -131,7 +131,7 @@ private Q_SLOTS:
         QCOMPARE(FileLocations::forExecutableFolder(m_bin).createUserFolders(),
                  u"The folder \"%1\" cannot be created: a file has that name."_s.arg(
                      QDir::toNativeSeparators(m_configHome)));
-        korvane::settings::ProgramFolder folder(m_bin);
+        korvane::settings::ProgramSettings folder(m_bin);
         QCOMPARE(folder.setLanguage(u"french"_s),
                  u"The settings file \"%1\" cannot be written: %2"_s.arg(
                      QDir::toNativeSeparators(m_configHome + u"/korvane/settings.ini"_s), NotAFolderReason));
@@ -149,9 +149,9 @@ private Q_SLOTS:
         // Each run is put together as main() does it.
         const auto start = [&](const std::function<void(QWidget *)> &pick) {
             korvane::ui::Environment environment(m_bin);
-            environment.favoritesFile = environment.folder.locations().favoritesStoreFile();
+            environment.favoritesFile = environment.settings.locations().favoritesStoreFile();
             environment.message = [&messages](QWidget *, const QString &text) { messages.append(text); };
-            QCOMPARE(environment.folder.locations().createUserFolders(), QString());
+            QCOMPARE(environment.settings.locations().createUserFolders(), QString());
             korvane::console::MainWindow main(std::move(environment));
             korvane::app::start(main);
             QPointer<QWidget> chooser = main.findChild<QWidget *>(u"Lang"_s);

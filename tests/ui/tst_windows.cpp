@@ -175,7 +175,7 @@ private Q_SLOTS:
             QString marked = u"[lang]\r\n"_s;
             for (const QString &key : unused)
                 marked += key + u"=#"_s + key + u"\r\n"_s;
-            testdata::writeBytes(environment.folder.languageFile(u"marker"_s), marked.toLatin1());
+            testdata::writeBytes(environment.settings.languageFile(u"marker"_s), marked.toLatin1());
         });
         for (const Design &design : Windows) {
             QCOMPARE(console.play(QString::fromLatin1(design.path)), QString());

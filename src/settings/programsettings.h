@@ -21,16 +21,16 @@ private:
     ProfileSnapshot m_file;
 };
 
-// The folder of the executable, and the two settings the program keeps (section "lang" of
-// settings.ini): the language of the windows and whether the chooser is skipped. Where settings.ini
-// and the language files are is decided once, when it is made (FileLocations). Settings are read
-// afresh on every call: another run of the program may have changed them. Resolved once in main;
-// tests use a temporary folder.
-class ProgramFolder final {
+// The two settings the program keeps (section "lang" of settings.ini): the language of the windows
+// and whether the chooser is skipped; and the texts of that language. Where settings.ini and the
+// language files are is decided once, when it is made (FileLocations). Settings are read afresh on
+// every call: another run of the program may have changed them. Made once in main; tests use a
+// temporary folder.
+class ProgramSettings final {
 public:
-    explicit ProgramFolder(QString path);
+    // The executable's folder decides where the files are.
+    explicit ProgramSettings(const QString &executableFolder);
 
-    QString path() const { return m_path; }
     const FileLocations &locations() const { return m_locations; }
     QString settingsFile() const;
     QString languageFile(const QString &language) const;
@@ -53,7 +53,6 @@ private:
     QString setting(const QString &key) const;
     QString write(const QString &key, const QString &value);
 
-    QString m_path;
     FileLocations m_locations;
     // What this run could not store, by key.
     QHash<QString, QString> m_unsaved;

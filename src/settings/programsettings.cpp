@@ -1,4 +1,4 @@
-#include "settings/programfolder.h"
+#include "settings/programsettings.h"
 
 #include "settings/profile.h"
 
@@ -17,45 +17,44 @@ const QString False = QStringLiteral("False");
 
 } // namespace
 
-ProgramFolder::ProgramFolder(QString path)
-    : m_path(QDir::cleanPath(std::move(path)))
-    , m_locations(FileLocations::forExecutableFolder(m_path))
+ProgramSettings::ProgramSettings(const QString &executableFolder)
+    : m_locations(FileLocations::forExecutableFolder(QDir::cleanPath(executableFolder)))
 {
 }
 
-QString ProgramFolder::settingsFile() const
+QString ProgramSettings::settingsFile() const
 {
     return m_locations.settingsFile();
 }
 
-QString ProgramFolder::languageFile(const QString &language) const
+QString ProgramSettings::languageFile(const QString &language) const
 {
     // The stored name is used verbatim: an empty one names "lang/.lang", which does not exist.
     return m_locations.languageFolder() + QStringLiteral("/") + language + QStringLiteral(".lang");
 }
 
-QString ProgramFolder::language() const
+QString ProgramSettings::language() const
 {
     return setting(LanguageKey);
 }
 
-bool ProgramFolder::isRemembered() const
+bool ProgramSettings::isRemembered() const
 {
     // Exactly "True": any other text, "true" included, shows the chooser.
     return setting(RememberedKey) == True;
 }
 
-QString ProgramFolder::setLanguage(const QString &language)
+QString ProgramSettings::setLanguage(const QString &language)
 {
     return write(LanguageKey, language);
 }
 
-QString ProgramFolder::setRemembered(bool remembered)
+QString ProgramSettings::setRemembered(bool remembered)
 {
     return write(RememberedKey, remembered ? True : False);
 }
 
-LanguageTexts ProgramFolder::languageTexts() const
+LanguageTexts ProgramSettings::languageTexts() const
 {
     return LanguageTexts(ProfileSnapshot::ofFile(languageFile(language())));
 }
@@ -65,13 +64,13 @@ QString LanguageTexts::text(const QString &key) const
     return m_file.value(Section, key);
 }
 
-QString ProgramFolder::setting(const QString &key) const
+QString ProgramSettings::setting(const QString &key) const
 {
     const auto unsaved = m_unsaved.constFind(key);
     return unsaved != m_unsaved.cend() ? *unsaved : readProfileString(Section, key, settingsFile());
 }
 
-QString ProgramFolder::write(const QString &key, const QString &value)
+QString ProgramSettings::write(const QString &key, const QString &value)
 {
     QString reason;
     if (writeProfileString(Section, key, value, settingsFile(), &reason)) {
