@@ -1,38 +1,36 @@
 #pragma once
 
-#include "ui/dialogactions.h"
-#include "ui/secondarywindow.h"
+#include "console/dialogactions.h"
+#include "ui/window.h"
 
-#include <functional>
 #include <optional>
 
 class QLabel;
 
 namespace korvane::console {
 
-// "Are you sure?" before a dangerous action. The action's English name in lblAction2 is all the
-// dialog knows about what to do: "Yes" looks that text up and sends the one command that belongs to it.
-// Not modal, and reused by whichever button opens it next.
-class ConfirmDialog final : public ui::SecondaryWindow {
+// "Are you sure?" before a dangerous action: shows the action's English name and its parameter, and
+// says which action was confirmed; the main window sends it. Not modal, and reused by whichever
+// button opens it next.
+class ConfirmDialog final : public ui::Window {
     Q_OBJECT
 
 public:
-    // The referee field of the game play window as it is now, or nothing while that window is closed.
-    using RefereeField = std::function<std::optional<QString>()>;
-
-    ConfirmDialog(const ui::Context &context, QWidget *owner, RefereeField referee);
+    ConfirmDialog(const ui::Context &context, QWidget *owner);
     ~ConfirmDialog() override;
 
     // Shows the action and the parameter as the opener describes them; both stay untranslated.
-    void setAction(ui::ConfirmAction action, const QString &parameter);
+    void setAction(ConfirmAction action, const QString &parameter);
+
+Q_SIGNALS:
+    // "Yes" was clicked; the dialog closes after this.
+    void confirmed(korvane::console::ConfirmAction action);
 
 private:
-    void confirm();
-    void cancel();
-    void clear();
+    void answer(bool yes);
 
-    RefereeField m_referee;
-    QLabel *m_action;
+    std::optional<ConfirmAction> m_action;
+    QLabel *m_actionName;
     QLabel *m_parameter;
 };
 

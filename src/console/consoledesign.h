@@ -1,28 +1,26 @@
 #pragma once
 
-#include "ui/captions.h"
+#include "console/dialogactions.h"
 #include "ui/commandbuttons.h"
-#include "ui/dialogactions.h"
 #include "ui/form.h"
 
 #include <span>
 
-// The main window's design as tables: its controls, language texts and command buttons.
+// The main window's design as tables: the window with its controls, and its command buttons.
 namespace korvane::console::design {
 
-std::span<const ui::Control> layout();
-std::span<const ui::Caption> captions();
+const ui::WindowDesign &window();
 // Buttons that send at once.
 std::span<const ui::DirectCommand> directCommands();
 
 // Buttons that open the confirmation dialog, and the kick/ban buttons that open the reason dialog.
 struct ConfirmOpener {
     const char *button;
-    ui::ConfirmAction action;
+    ConfirmAction action;
 };
 struct KickOpener {
     const char *button;
-    ui::KickAction action;
+    KickAction action;
 };
 std::span<const ConfirmOpener> confirmOpeners();
 std::span<const KickOpener> kickOpeners();

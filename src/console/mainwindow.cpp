@@ -1,5 +1,6 @@
 #include "console/mainwindow.h"
 
+#include "console/aboutwindow.h"
 #include "console/commandrecall.h"
 #include "console/confirmdialog.h"
 #include "console/consoledesign.h"
@@ -13,9 +14,6 @@
 #include "match/gameplaywindow.h"
 #include "rcon/textcodec.h"
 #include "rcon/wireformat.h"
-#include "settings/aboutwindow.h"
-#include "settings/languagechooser.h"
-#include "ui/captions.h"
 
 #include <QCoreApplication>
 #include <QGuiApplication>
@@ -24,9 +22,6 @@
 #include <QPlainTextEdit>
 #include <QPushButton>
 #include <QScreen>
-#include <QTimer>
-
-#include <array>
 
 namespace korvane::console {
 
@@ -34,19 +29,28 @@ namespace {
 
 const QString CrLf = QStringLiteral("\r\n");
 
+// The endpoint is given time to open before the probe is sent. Should it not be open by then, it is
+// closed, rests, and is opened once more with a longer wait.
+constexpr int OpenWaitMs = 300;
+constexpr int PauseBeforeReopenMs = 300;
+constexpr int ReopenWaitMs = 2000;
+
 } // namespace
 
+// The window's context is its own link and environment, made just after the window's base.
 MainWindow::MainWindow(ui::Environment environment)
-    : m_environment(std::move(environment))
+    : Window({m_link, m_environment}, nullptr)
+    , m_environment(std::move(environment))
     , m_link([this] { return server(); }, this)
-    , m_context{m_link, m_environment}
 {
-    ui::setUpWindow(this, "Form1", "Korvane", 12255, 8175);
-    m_controls = ui::build(this, design::layout());
+    setUp(design::window());
     m_link.spacing().setSpacing(m_environment.requestSpacingMs);
     m_log = new ui::AnswerField(control<QPlainTextEdit>("Result"));
     control("Picture1")->installEventFilter(this);
     connect(&m_link.endpoint(), &rcon::Endpoint::datagramReceived, this, &MainWindow::handleDatagram);
+    m_wait.setSingleShot(true);
+    m_wait.setTimerType(Qt::PreciseTimer);
+    connect(&m_wait, &QTimer::timeout, this, &MainWindow::afterWait);
     wireButtons();
     wireCommandField();
     setPhase(Phase::Disconnected);
@@ -58,9 +62,6 @@ MainWindow::~MainWindow() = default;
 
 void MainWindow::wireButtons()
 {
-    const auto onClick = [this](const char *button, auto &&handler) {
-        connect(control<QPushButton>(button), &QPushButton::clicked, this, handler);
-    };
     onClick("btnConnect", [this] { connectToServer(); });
     onClick("btnDisconnect", [this] { disconnectFromServer(); });
     onClick("Command1", [this] { present(ensure(m_favorites)); });
@@ -69,9 +70,9 @@ void MainWindow::wireButtons()
     onClick("btnPBPopup", [this] { openPlayerList(info::PlayerList::PunkBuster); });
     onClick("btnCheaters", [this] { present(ensure(m_cheaters)); });
     onClick("btnConfig", [this] { present(ensure(m_config)); });
-    ui::connectDirect(m_controls, m_link, design::directCommands());
+    ui::connectDirect(controls(), m_link, design::directCommands());
     for (const design::ConfirmOpener &opener : design::confirmOpeners())
-        onClick(opener.button, [this, opener] { openConfirm(opener.action, QStringLiteral("Not applicable")); });
+        onClick(opener.button, [this, opener] { openConfirm(opener.action); });
     for (const design::KickOpener &opener : design::kickOpeners())
         onClick(opener.button, [this, opener] { openReason(opener.action); });
 }
@@ -110,18 +111,6 @@ void MainWindow::setServerFields(const QString &ip, const QString &port, const Q
     control<QLineEdit>("edtrconpassword")->setText(password);
 }
 
-void MainWindow::setChooser(settings::LanguageChooser *chooser)
-{
-    m_chooser = chooser;
-}
-
-void MainWindow::showAndRaise()
-{
-    show();
-    raise();
-    activateWindow();
-}
-
 void MainWindow::setVisible(bool visible)
 {
     if (visible && !m_loaded) {
@@ -133,16 +122,9 @@ void MainWindow::setVisible(bool visible)
 
 void MainWindow::load()
 {
-    ui::applyCaptions(this, m_controls, m_environment.settings, design::captions());
+    applyCaptions();
     m_log->setText(m_log->text());
     sayHistoryFailure(m_recall->load());
-    if (m_chooser) {
-        if (m_chooser->rememberTicked()) {
-            if (const QString failure = m_environment.settings.setRemembered(true); !failure.isEmpty())
-                m_environment.message(this, failure);
-        }
-        m_chooser->close();
-    }
 }
 
 void MainWindow::closeEvent(QCloseEvent *event)
@@ -164,8 +146,9 @@ bool MainWindow::eventFilter(QObject *watched, QEvent *event)
 
 void MainWindow::connectToServer()
 {
-    // A click while a connect is under way would start a second one in the middle of the first.
-    if (m_phase == Phase::Connecting)
+    // A click while a connect finds and opens would start a second one in the middle of the first; a
+    // connect that waits for the probe's answer may be started again.
+    if (m_phase != Phase::Disconnected && m_phase != Phase::Probing)
         return;
     const rcon::Server chosen = server();
     if (chosen.host.isEmpty() || control<QLineEdit>("edtPort")->text().isEmpty() || chosen.password.isEmpty()) {
@@ -177,34 +160,48 @@ void MainWindow::connectToServer()
         return;
     }
     m_log->append(CrLf + CrLf + QStringLiteral("Connecting..."));
-    setPhase(Phase::Connecting);
+    setPhase(Phase::Resolving);
     m_link.resolver().resolve(chosen.host, this,
-                              [this, port = chosen.port](const QHostAddress &address) { openAndProbe(address, port); });
+                              [this, port = chosen.port](const QHostAddress &address) { open(address, port); });
 }
 
-// The waits of a connect keep their length and their place; the window paints and ticks meanwhile.
-void MainWindow::openAndProbe(const QHostAddress &address, quint16 port)
+// Each step of a connect is taken when the wait of the one before is over; the window paints and
+// ticks meanwhile.
+void MainWindow::open(const QHostAddress &address, quint16 port)
 {
+    m_address = address;
+    m_port = port;
     m_link.endpoint().open(address, port);
-    QTimer::singleShot(300, Qt::PreciseTimer, this, [this, address, port] {
-        if (m_link.endpoint().state() == rcon::Endpoint::Open) {
-            probe();
-            return;
-        }
+    setPhase(Phase::Opening);
+    m_wait.start(OpenWaitMs);
+}
+
+void MainWindow::afterWait()
+{
+    const bool open = m_link.endpoint().state() == rcon::Endpoint::Open;
+    switch (m_phase) {
+    case Phase::Opening:
+        if (open)
+            return probe();
         m_link.endpoint().close();
-        QTimer::singleShot(300, Qt::PreciseTimer, this, [this, address, port] {
-            m_link.endpoint().open(address, port);
-            QTimer::singleShot(2000, Qt::PreciseTimer, this, [this] {
-                if (m_link.endpoint().state() == rcon::Endpoint::Open) {
-                    probe();
-                    return;
-                }
-                m_log->append(CrLf + QStringLiteral("Error: Korvane could not connect to an ET server"));
-                m_link.endpoint().close();
-                setPhase(Phase::Disconnected);
-            });
-        });
-    });
+        setPhase(Phase::Pausing);
+        m_wait.start(PauseBeforeReopenMs);
+        return;
+    case Phase::Pausing:
+        m_link.endpoint().open(m_address, m_port);
+        setPhase(Phase::Reopening);
+        m_wait.start(ReopenWaitMs);
+        return;
+    case Phase::Reopening:
+        if (open)
+            return probe();
+        m_log->append(CrLf + QStringLiteral("Error: Korvane could not connect to an ET server"));
+        m_link.endpoint().close();
+        setPhase(Phase::Disconnected);
+        return;
+    default:
+        return;
+    }
 }
 
 void MainWindow::probe()
@@ -237,21 +234,14 @@ void MainWindow::disconnectFromServer()
 {
     m_log->append(CrLf + QStringLiteral("Disconnecting..."));
     m_link.endpoint().close();
-    const std::array<ui::SecondaryWindow *, 5> withEndpoints = {m_normalPlayers, m_pbPlayers, m_gamePlay, m_cheaters,
-                                                                m_config};
-    for (ui::SecondaryWindow *window : withEndpoints) {
-        if (window && window->endpoint())
-            window->endpoint()->close();
+    // Every window that commands the server goes with the connection, and its endpoint with it.
+    // Closed windows are deleted later: those closed before are hidden and left alone.
+    for (ui::Window *window : findChildren<ui::Window *>(Qt::FindDirectChildrenOnly)) {
+        if (window->isClosedByDisconnect() && window->isVisible())
+            window->close();
     }
     setPhase(Phase::Disconnected);
     m_log->append(CrLf + QStringLiteral("Disconnected from server."));
-    // Closed windows are deleted later, so these pointers stay valid through the loop.
-    const std::array<QWidget *, 9> toClose = {m_cheaters, m_config,  m_normalPlayers, m_gamePlay, m_pbPlayers,
-                                              m_reason,   m_confirm, m_chooser,       m_fun};
-    for (QWidget *window : toClose) {
-        if (window)
-            window->close();
-    }
 }
 
 void MainWindow::setPhase(Phase phase)
@@ -260,7 +250,7 @@ void MainWindow::setPhase(Phase phase)
     const bool connected = phase == Phase::Connected;
     if (phase == Phase::Probing || connected)
         control<QLineEdit>("edtState")->setText(connected ? QStringLiteral("1") : QStringLiteral("0"));
-    for (const ui::Control &entry : design::layout()) {
+    for (const ui::Control &entry : design::window().layout) {
         const design::Switch when = design::switchOf(entry);
         if (when != design::Switch::Never)
             control(entry.name)->setEnabled((when == design::Switch::WhileConnected) == connected);
@@ -270,9 +260,9 @@ void MainWindow::setPhase(Phase phase)
 template <typename W, typename... Args> W *MainWindow::ensure(QPointer<W> &slot, Args &&...args)
 {
     if (!slot) {
-        slot = new W(m_context, this, std::forward<Args>(args)...);
+        slot = new W(ui::Context{m_link, m_environment}, this, std::forward<Args>(args)...);
         // Forget the window the moment it closes; its deletion comes later.
-        connect(slot.data(), &ui::SecondaryWindow::closing, this, [&slot] { slot = nullptr; });
+        connect(slot.data(), &ui::Window::closing, this, [&slot] { slot = nullptr; });
         wire(*slot);
     }
     return slot;
@@ -309,22 +299,62 @@ void MainWindow::wire(favorites::FavoritesWindow &window)
 
 void MainWindow::wire(favorites::AddFavoriteDialog &dialog)
 {
-    // The favourites window comes back after an add without its language texts, as it always did.
-    connect(&dialog, &favorites::AddFavoriteDialog::added, this, [this] { ensure(m_favorites)->showAndRaise(); });
+    // The favourites window comes back after an add, its list read afresh.
+    connect(&dialog, &favorites::AddFavoriteDialog::added, this, [this] { present(ensure(m_favorites)); });
 }
 
-void MainWindow::openConfirm(ui::ConfirmAction action, const QString &parameter)
+void MainWindow::wire(ConfirmDialog &dialog)
 {
-    ConfirmDialog *dialog = ensure(m_confirm, [this]() -> std::optional<QString> {
-        return m_gamePlay ? std::optional(m_gamePlay->refereeText()) : std::nullopt;
-    });
-    present(dialog, [&](ConfirmDialog &shown) { shown.setAction(action, parameter); });
+    connect(&dialog, &ConfirmDialog::confirmed, this, &MainWindow::sendConfirmed);
 }
 
-void MainWindow::openReason(ui::KickAction action)
+void MainWindow::wire(ReasonDialog &dialog)
 {
-    ReasonDialog *dialog = ensure(m_reason, [this](const char *field) { return control<QLineEdit>(field)->text(); });
-    present(dialog, [action](ReasonDialog &shown) { shown.setAction(action); });
+    connect(&dialog, &ReasonDialog::proceeded, this, &MainWindow::sendKick);
+}
+
+std::optional<QString> MainWindow::refereeText() const
+{
+    return m_gamePlay ? std::optional(m_gamePlay->refereeText()) : std::nullopt;
+}
+
+void MainWindow::openConfirm(ConfirmAction action)
+{
+    // Referee rights name the player of the referee field as it is now; it is read again at "Yes".
+    const QString parameter = rowOf(ConfirmActions, action).takesReferee
+                                  ? QStringLiteral("Player ID Number: ") + refereeText().value_or(QString())
+                                  : QStringLiteral("Not applicable");
+    present(ensure(m_confirm), [&](ConfirmDialog &shown) { shown.setAction(action, parameter); });
+}
+
+void MainWindow::sendConfirmed(ConfirmAction action)
+{
+    const ConfirmRow &row = rowOf(ConfirmActions, action);
+    const QString literal = ui::text(row.literal);
+    if (!row.takesReferee)
+        m_link.send(literal);
+    else if (const std::optional<QString> referee = refereeText())
+        m_link.send(literal, *referee);
+    // Without the game play window there is no referee field to read: nothing is sent, and the window
+    // is not brought back just for this.
+}
+
+void MainWindow::openReason(KickAction action)
+{
+    present(ensure(m_reason), [action](ReasonDialog &shown) { shown.setAction(action); });
+}
+
+void MainWindow::sendKick(KickAction action, const QString &length, const QString &reason)
+{
+    const KickRow &row = rowOf(KickActions, action);
+    // The target is read now: it may have been edited while the dialog was open.
+    QString parameter = control<QLineEdit>(row.target)->text();
+    const QChar blank = u' ';
+    if (row.tail == Tail::LengthAndReason)
+        parameter += blank + length;
+    if (row.tail != Tail::None)
+        parameter += blank + reason;
+    m_link.send(ui::text(row.literal), parameter);
 }
 
 void MainWindow::openPlayerList(info::PlayerList list)
@@ -335,7 +365,7 @@ void MainWindow::openPlayerList(info::PlayerList list)
 void MainWindow::openAbout()
 {
     // The About window takes its one text before it is shown.
-    settings::AboutWindow *window = ensure(m_about);
+    AboutWindow *window = ensure(m_about);
     window->applyCaptions();
     window->showAndRaise();
 }

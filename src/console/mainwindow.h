@@ -1,15 +1,14 @@
 #pragma once
 
+#include "console/dialogactions.h"
 #include "rcon/serverlink.h"
 #include "ui/answerfield.h"
-#include "ui/context.h"
-#include "ui/dialogactions.h"
 #include "ui/environment.h"
-#include "ui/form.h"
+#include "ui/window.h"
 
 #include <QHostAddress>
 #include <QPointer>
-#include <QWidget>
+#include <QTimer>
 
 namespace korvane::favorites {
 class AddFavoriteDialog;
@@ -25,38 +24,26 @@ namespace korvane::match {
 class FunWindow;
 class GamePlayWindow;
 } // namespace korvane::match
-namespace korvane::settings {
-class AboutWindow;
-class LanguageChooser;
-} // namespace korvane::settings
-namespace korvane::ui {
-class SecondaryWindow;
-}
 
 namespace korvane::console {
 
+class AboutWindow;
 class CommandRecall;
 class ConfirmDialog;
 class ReasonDialog;
 
 // The console: server fields, connect and disconnect, the log, and the direct commands. It holds the
 // link to the server and is the hub of the program: the one class that knows the other windows. It
-// opens each, at most one of each kind, and connects what they ask for.
-class MainWindow final : public QWidget {
+// opens each, at most one of each kind, connects what they say, and sends what the dialogs decide.
+class MainWindow final : public ui::Window {
     Q_OBJECT
 
 public:
     explicit MainWindow(ui::Environment environment);
     ~MainWindow() override;
 
-    ui::Environment &environment() { return m_environment; }
-    rcon::ServerLink &link() { return m_link; }
-
     void setServerFields(const QString &ip, const QString &port, const QString &password);
     bool isConnected() const { return m_phase == Phase::Connected; }
-    // The start-up window, which the first showing of this window closes.
-    void setChooser(settings::LanguageChooser *chooser);
-    void showAndRaise();
     // The first showing runs the window's load step first, so the window is drawn in its language.
     void setVisible(bool visible) override;
 
@@ -65,12 +52,11 @@ protected:
     bool eventFilter(QObject *watched, QEvent *event) override;
 
 private:
-    // Connecting finds the server's address and opens the endpoint, then sends a status probe; the
-    // first answer decides. The hidden field edtState mirrors the probing ("0") and the connected ("1")
-    // phase.
-    enum class Phase { Disconnected, Connecting, Probing, Connected };
+    // Connecting finds the server's address, opens the endpoint (a second time after a pause, should
+    // the first opening not take), then sends a status probe; the first answer decides. The hidden
+    // field edtState mirrors the probing ("0") and the connected ("1") phase.
+    enum class Phase { Disconnected, Resolving, Opening, Pausing, Reopening, Probing, Connected };
 
-    template <typename T = QWidget> T *control(const char *name) const { return m_controls.get<T>(name); }
     rcon::Server server() const;
     void wireButtons();
     void wireCommandField();
@@ -79,7 +65,8 @@ private:
     void sayHistoryFailure(const QString &failure);
 
     void connectToServer();
-    void openAndProbe(const QHostAddress &address, quint16 port);
+    void open(const QHostAddress &address, quint16 port);
+    void afterWait();
     void probe();
     void disconnectFromServer();
     void handleDatagram(const QByteArray &datagram);
@@ -89,24 +76,32 @@ private:
     template <typename W, typename... Args> W *ensure(QPointer<W> &slot, Args &&...args);
     template <typename W, typename Prepare> void present(W *window, Prepare &&prepare);
     template <typename W> void present(W *window);
-    void wire(ui::SecondaryWindow &) {}
+    void wire(ui::Window &) {}
     void wire(match::GamePlayWindow &window);
     void wire(favorites::FavoritesWindow &window);
     void wire(favorites::AddFavoriteDialog &dialog);
+    void wire(ConfirmDialog &dialog);
+    void wire(ReasonDialog &dialog);
 
-    void openConfirm(ui::ConfirmAction action, const QString &parameter);
-    void openReason(ui::KickAction action);
+    void openConfirm(ConfirmAction action);
+    void sendConfirmed(ConfirmAction action);
+    void openReason(KickAction action);
+    void sendKick(KickAction action, const QString &length, const QString &reason);
     void openPlayerList(info::PlayerList list);
     void openAbout();
+    // The game play window's referee field, or nothing while that window is closed.
+    std::optional<QString> refereeText() const;
 
     ui::Environment m_environment;
     rcon::ServerLink m_link;
-    ui::Context m_context;
-    ui::Controls m_controls;
     ui::AnswerField *m_log = nullptr;
     CommandRecall *m_recall = nullptr;
     bool m_historyFailureSaid = false;
     Phase m_phase = Phase::Disconnected;
+    // The connect's address while it opens, and its one timer for the waits between the steps.
+    QHostAddress m_address;
+    quint16 m_port = 0;
+    QTimer m_wait;
     bool m_loaded = false;
 
     QPointer<ConfirmDialog> m_confirm;
@@ -119,8 +114,7 @@ private:
     QPointer<info::ConfigWindow> m_config;
     QPointer<favorites::FavoritesWindow> m_favorites;
     QPointer<favorites::AddFavoriteDialog> m_addFavorite;
-    QPointer<settings::AboutWindow> m_about;
-    QPointer<settings::LanguageChooser> m_chooser;
+    QPointer<AboutWindow> m_about;
 };
 
 } // namespace korvane::console

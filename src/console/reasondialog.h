@@ -1,9 +1,9 @@
 #pragma once
 
-#include "ui/dialogactions.h"
-#include "ui/secondarywindow.h"
+#include "console/dialogactions.h"
+#include "ui/window.h"
 
-#include <functional>
+#include <optional>
 
 class QLabel;
 class QLineEdit;
@@ -11,29 +11,29 @@ class QLineEdit;
 namespace korvane::console {
 
 // The step between a kick or ban button and its command: names the command, takes a reason and a
-// length where PunkBuster accepts them. The command's English name in lblAction2 decides what
-// "Proceed" sends; the player it targets is read from the main window only then. Not modal, and
-// reused by whichever button opens it next, typed texts included.
-class ReasonDialog final : public ui::SecondaryWindow {
+// length where PunkBuster accepts them, and says what was decided; the main window, which holds the
+// player's field, sends it. Not modal, and reused by whichever button opens it next, typed texts
+// included.
+class ReasonDialog final : public ui::Window {
     Q_OBJECT
 
 public:
-    // The text of one of the main window's fields, at the moment of the call.
-    using MainField = std::function<QString(const char *name)>;
-
-    ReasonDialog(const ui::Context &context, QWidget *owner, MainField mainField);
+    ReasonDialog(const ui::Context &context, QWidget *owner);
     ~ReasonDialog() override;
 
     // Shows the command and enables the fields it takes; the fields keep what they hold.
-    void setAction(ui::KickAction action);
+    void setAction(KickAction action);
+
+Q_SIGNALS:
+    // "Proceed" was clicked, with the two fields as they hold, enabled or not; the dialog closes after
+    // this.
+    void proceeded(korvane::console::KickAction action, const QString &length, const QString &reason);
 
 private:
-    void proceed();
-    void cancel();
-    void clear();
+    void answer(bool proceed);
 
-    MainField m_mainField;
-    QLabel *m_action;
+    std::optional<KickAction> m_action;
+    QLabel *m_actionName;
     QLineEdit *m_reason;
     QLineEdit *m_length;
 };

@@ -12,24 +12,23 @@ namespace korvane::favorites {
 
 namespace {
 
+using ui::Captioned;
 using ui::Kind;
 
 constexpr ui::Control Layout[] = {
-    {Kind::Label, "Label1", nullptr, 120, 165, 1620, 255, "Server Name:"},
+    {Kind::Label, "Label1", nullptr, 120, 165, 1620, 255, Captioned},
     {Kind::Field, "ServerName", nullptr, 1800, 120, 2760, 315},
-    {Kind::Label, "Label2", nullptr, 120, 570, 1620, 255, "Server IP:"},
+    {Kind::Label, "Label2", nullptr, 120, 570, 1620, 255, Captioned},
     {Kind::Field, "IP", nullptr, 1800, 525, 2760, 315},
-    {Kind::Label, "Label3", nullptr, 120, 975, 1620, 255, "Server Port:"},
+    {Kind::Label, "Label3", nullptr, 120, 975, 1620, 255, Captioned},
     {Kind::Field, "Port", nullptr, 1800, 930, 2760, 315},
-    {Kind::Label, "Label4", nullptr, 120, 1380, 1620, 255, "Rcon Password:"},
+    {Kind::Label, "Label4", nullptr, 120, 1380, 1620, 255, Captioned},
     {Kind::PasswordField, "RconPassword", nullptr, 1800, 1335, 2760, 315},
-    {Kind::Button, "Add", nullptr, 1800, 1800, 2760, 375, "Add"},
+    {Kind::Button, "Add", nullptr, 1800, 1800, 2760, 375, Captioned},
 };
 
-constexpr ui::Caption Captions[] = {
-    {"add_Favorites"},        {"add_Favorites.Label1"}, {"add_Favorites.Label2"},
-    {"add_Favorites.Label3"}, {"add_Favorites.Label4"}, {"add_Favorites.Add"},
-};
+constexpr ui::WindowDesign Design{
+    .name = "add_Favorites", .title = Captioned, .width = 4680, .height = 2310, .layout = Layout};
 
 // The fields of a server, in the order the store takes them.
 constexpr const char *ServerFields[] = {"ServerName", "IP", "Port", "RconPassword"};
@@ -37,9 +36,9 @@ constexpr const char *ServerFields[] = {"ServerName", "IP", "Port", "RconPasswor
 } // namespace
 
 AddFavoriteDialog::AddFavoriteDialog(const ui::Context &context, QWidget *owner)
-    : SecondaryWindow(context, owner)
+    : Window(context, owner)
 {
-    setUp("add_Favorites", "Add Server", 4680, 2310, Layout, Captions);
+    setUp(Design);
     onClick("Add", &AddFavoriteDialog::addServer);
 }
 

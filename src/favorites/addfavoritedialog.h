@@ -1,12 +1,12 @@
 #pragma once
 
-#include "ui/secondarywindow.h"
+#include "ui/window.h"
 
 namespace korvane::favorites {
 
 // Adds one server to the favourites: a name, its address, port and rcon password, none of them empty.
 // After a successful add the favourites window opens again and shows it.
-class AddFavoriteDialog final : public ui::SecondaryWindow {
+class AddFavoriteDialog final : public ui::Window {
     Q_OBJECT
 
 public:

@@ -9,16 +9,18 @@ namespace korvane::favorites {
 
 namespace {
 
+using ui::Captioned;
 using ui::Kind;
 
 constexpr ui::Control Layout[] = {
     {Kind::ListBox, "List1", nullptr, 120, 120, 4800, 3135},
-    {Kind::Button, "Add", nullptr, 120, 3375, 1530, 375, "Add"},
-    {Kind::Button, "Delete", nullptr, 1755, 3375, 1530, 375, "Delete"},
-    {Kind::Button, "Load", nullptr, 3390, 3375, 1530, 375, "Select/OK"},
+    {Kind::Button, "Add", nullptr, 120, 3375, 1530, 375, Captioned},
+    {Kind::Button, "Delete", nullptr, 1755, 3375, 1530, 375, Captioned},
+    {Kind::Button, "Load", nullptr, 3390, 3375, 1530, 375, Captioned},
 };
 
-constexpr ui::Caption Captions[] = {{"Favorites"}, {"Favorites.Add"}, {"Favorites.Load"}, {"Favorites.Delete"}};
+constexpr ui::WindowDesign Design{
+    .name = "Favorites", .title = Captioned, .width = 5040, .height = 3870, .layout = Layout};
 
 QString lineOf(const FavoriteServer &server)
 {
@@ -32,9 +34,9 @@ constexpr int RowId = Qt::UserRole;
 } // namespace
 
 FavoritesWindow::FavoritesWindow(const ui::Context &context, QWidget *owner)
-    : SecondaryWindow(context, owner)
+    : Window(context, owner)
 {
-    setUp("Favorites", "Favorites", 5040, 3870, Layout, Captions);
+    setUp(Design);
     onClick("Add", &FavoritesWindow::addServer);
     onClick("Delete", &FavoritesWindow::deleteServer);
     onClick("Load", &FavoritesWindow::selectServer);

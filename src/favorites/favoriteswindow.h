@@ -1,7 +1,7 @@
 #pragma once
 
 #include "favorites/favoritesstore.h"
-#include "ui/secondarywindow.h"
+#include "ui/window.h"
 
 class QListWidgetItem;
 
@@ -10,7 +10,7 @@ namespace korvane::favorites {
 // The stored servers, one line each ("Name - IP:Port", in the order they were added). Select/OK
 // hands a server to the main window's fields, Delete forgets it, Add asks for the add dialog. The
 // list is read once, when the window opens; afterwards the list box is the only copy.
-class FavoritesWindow final : public ui::SecondaryWindow {
+class FavoritesWindow final : public ui::Window {
     Q_OBJECT
 
 public:

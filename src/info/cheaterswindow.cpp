@@ -1,54 +1,48 @@
 #include "info/cheaterswindow.h"
 
-#include "rcon/serverlink.h"
 #include "rcon/textcodec.h"
 #include "rcon/wireformat.h"
-#include "ui/answerfield.h"
 #include "ui/environment.h"
 
 #include <QDir>
 #include <QPlainTextEdit>
-#include <QPushButton>
 #include <QSaveFile>
 
 namespace korvane::info {
 
 namespace {
 
+using ui::Captioned;
 using ui::Kind;
 
 constexpr ui::Control Layout[] = {
     {Kind::Picture, "Picture1", nullptr, 120, 120, 1815, 1815, ":/korvane/emblem.png"},
-    {Kind::Label, "lblCheaters", nullptr, 2040, 120, 7455, 255, "ETPro \"/cheaters\" List with ETPro GUIDs"},
+    {Kind::Label, "lblCheaters", nullptr, 2040, 120, 7455, 255, Captioned},
     {Kind::AnswerField, "edtCheaters", nullptr, 2040, 435, 7455, 2835},
-    {Kind::Button, "btnSave", nullptr, 7275, 3390, 2220, 360, "Save List"},
+    {Kind::Button, "btnSave", nullptr, 7275, 3390, 2220, 360, Captioned},
 };
 
-constexpr ui::Caption Captions[] = {{"Cheaters"}, {"Cheaters.lblCheaters"}, {"Cheaters.btnSave"}};
+constexpr ui::WindowDesign Design{.name = "Cheaters",
+                                  .title = Captioned,
+                                  .width = 9615,
+                                  .height = 3870,
+                                  .layout = Layout,
+                                  .closedByDisconnect = true};
 
 } // namespace
 
 CheatersWindow::CheatersWindow(const ui::Context &context, QWidget *owner)
-    : SecondaryWindow(context, owner)
-    , m_endpoint(new rcon::Endpoint(QStringLiteral("SocketCheaters"), this))
+    : Window(context, owner)
 {
-    setUp("Cheaters", "ETPro \"/cheaters\" List with ETPro GUIDs", 9615, 3870, Layout, Captions);
-    m_answers = new ui::AnswerField(control<QPlainTextEdit>("edtCheaters"));
+    setUp(Design);
+    m_answers = new ui::ServerAnswers(this, link(), control<QPlainTextEdit>("edtCheaters"),
+                                      QStringLiteral("SocketCheaters"), rcon::cleanCheatersReply);
     onClick("btnSave", &CheatersWindow::save);
-
-    connect(m_endpoint, &rcon::Endpoint::datagramReceived, this, &CheatersWindow::showDatagram);
     // Asked once per opening; to ask again the window is closed and opened again.
-    link().open(*m_endpoint);
-    m_answers->clear();
-    link().send(*m_endpoint, u" cheaters");
+    m_answers->ask(u" cheaters");
 }
 
 CheatersWindow::~CheatersWindow() = default;
-
-void CheatersWindow::showDatagram(const QByteArray &datagram)
-{
-    m_answers->appendAnswer(rcon::cleanCheatersReply(rcon::fromWire(datagram)));
-}
 
 void CheatersWindow::save()
 {

@@ -1,28 +1,26 @@
 #pragma once
 
-#include "ui/answerfield.h"
-#include "ui/secondarywindow.h"
+#include "ui/serveranswers.h"
+#include "ui/window.h"
 
 namespace korvane::info {
 
 // The ETPro configurations of the server: lists them and loads the one named in edtConfig2, all
 // through the window's own endpoint, with every answer shown in the window's list.
-class ConfigWindow final : public ui::SecondaryWindow {
+class ConfigWindow final : public ui::Window {
     Q_OBJECT
 
 public:
     ConfigWindow(const ui::Context &context, QWidget *owner);
     ~ConfigWindow() override;
 
-    rcon::Endpoint *endpoint() override { return m_endpoint; }
+    rcon::Endpoint *endpoint() override { return m_answers->endpoint(); }
 
 private:
     void askForList();
     void loadConfig();
-    void showDatagram(const QByteArray &datagram);
 
-    ui::AnswerField *m_answers;
-    rcon::Endpoint *m_endpoint;
+    ui::ServerAnswers *m_answers;
 };
 
 } // namespace korvane::info

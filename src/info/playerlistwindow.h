@@ -1,7 +1,7 @@
 #pragma once
 
-#include "ui/answerfield.h"
-#include "ui/secondarywindow.h"
+#include "ui/serveranswers.h"
+#include "ui/window.h"
 
 class QTimer;
 
@@ -14,22 +14,20 @@ struct PlayerListDesign;
 // A self-refreshing player list: the normal one (" status") or PunkBuster's (" pb_sv_plist"). Each
 // has its own endpoint, so its answers never reach the console log, and asks again on every tick of
 // its timer for as long as it is open.
-class PlayerListWindow final : public ui::SecondaryWindow {
+class PlayerListWindow final : public ui::Window {
     Q_OBJECT
 
 public:
     PlayerListWindow(const ui::Context &context, QWidget *owner, PlayerList list);
     ~PlayerListWindow() override;
 
-    rcon::Endpoint *endpoint() override { return m_endpoint; }
+    rcon::Endpoint *endpoint() override { return m_answers->endpoint(); }
 
 private:
     void refresh();
-    void showDatagram(const QByteArray &datagram);
 
     const PlayerListDesign &m_design;
-    ui::AnswerField *m_answers;
-    rcon::Endpoint *m_endpoint;
+    ui::ServerAnswers *m_answers;
     QTimer *m_timer;
 };
 

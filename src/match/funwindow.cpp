@@ -11,6 +11,7 @@ namespace korvane::match {
 
 namespace {
 
+using ui::Captioned;
 using ui::Kind;
 
 // One row per variable: change it to the value beside the button, or reset it. The switches follow
@@ -31,60 +32,41 @@ constexpr int row(int index)
 
 constexpr ui::Control Layout[] = {
     {Kind::Picture, "Picture1", nullptr, 120, 120, 840, 840, ":/korvane/emblem.png"},
-    {Kind::Heading, "lblFun", nullptr, 1080, 330, Whole - 960, 420, "Fun Commands"},
+    {Kind::Heading, "lblFun", nullptr, 1080, 330, Whole - 960, 420, Captioned},
 
-    {Kind::Button, "btngravity", nullptr, Change, row(0), Cell, Tall, "Change Gravity"},
+    {Kind::Button, "btngravity", nullptr, Change, row(0), Cell, Tall, Captioned},
     {Kind::Field, "edtgravity", nullptr, Value, row(0), Cell, Tall, "800"},
-    {Kind::Button, "btnGravityReset", nullptr, Reset, row(0), Cell, Tall, "Reset Gravity"},
-    {Kind::Button, "btnSpeed", nullptr, Change, row(1), Cell, Tall, "Change Speed"},
+    {Kind::Button, "btnGravityReset", nullptr, Reset, row(0), Cell, Tall, Captioned},
+    {Kind::Button, "btnSpeed", nullptr, Change, row(1), Cell, Tall, ui::captionedAs("fun.btnspeed")},
     {Kind::Field, "edtSpeed", nullptr, Value, row(1), Cell, Tall, "320"},
-    {Kind::Button, "btnSpeedReset", nullptr, Reset, row(1), Cell, Tall, "Reset Speed"},
-    {Kind::Button, "btnShove", nullptr, Change, row(2), Cell, Tall, "Change Shove Strength"},
+    {Kind::Button, "btnSpeedReset", nullptr, Reset, row(1), Cell, Tall, ui::captionedAs("fun.btnspeedreset")},
+    {Kind::Button, "btnShove", nullptr, Change, row(2), Cell, Tall, Captioned},
     {Kind::Field, "edtShove", nullptr, Value, row(2), Cell, Tall, "80"},
-    {Kind::Button, "btnShoveReset", nullptr, Reset, row(2), Cell, Tall, "Reset Shove Strength"},
-    {Kind::Button, "btnMoverscale", nullptr, Change, row(3), Cell, Tall, "Change 'Mover' Speed"},
+    {Kind::Button, "btnShoveReset", nullptr, Reset, row(2), Cell, Tall, Captioned},
+    {Kind::Button, "btnMoverscale", nullptr, Change, row(3), Cell, Tall, Captioned},
     {Kind::Field, "edtMoverscale", nullptr, Value, row(3), Cell, Tall, "1"},
-    {Kind::Button, "btnmoverscaleReset", nullptr, Reset, row(3), Cell, Tall, "Reset Mover Speed"},
-    {Kind::Button, "btnheadshot", nullptr, Change, row(4), Cell, Tall, "Change Headshot Mode"},
+    {Kind::Button, "btnmoverscaleReset", nullptr, Reset, row(3), Cell, Tall, ui::captionedAs("fun.btnMoverscalereset")},
+    {Kind::Button, "btnheadshot", nullptr, Change, row(4), Cell, Tall, Captioned},
     {Kind::ComboBox, "Combo1", nullptr, Value, row(4), Cell, Tall},
-    {Kind::Button, "btnHeadshotReset", nullptr, Reset, row(4), Cell, Tall, "Reset Headshot Mode"},
+    {Kind::Button, "btnHeadshotReset", nullptr, Reset, row(4), Cell, Tall, ui::captionedAs("fun.btnheadshotReset")},
 
-    {Kind::Button, "btnWolfrofOn", nullptr, On, row(5), Half, Tall, "RtcW Rate of Fire On"},
-    {Kind::Button, "btnWolfrofOff", nullptr, Off, row(5), Half, Tall, "RtcW Rate of Fire Off"},
-    {Kind::Button, "btnShove_nozOn", nullptr, On, row(6), Half, Tall, "Vertical Shove On"},
-    {Kind::Button, "btnShove_nozOff", nullptr, Off, row(6), Half, Tall, "Vertical Shove Off"},
-    {Kind::Button, "btnknifeonlyOn", nullptr, On, row(7), Half, Tall, "Turn Knife Only On"},
-    {Kind::Button, "btnknifeonlyOff", nullptr, Off, row(7), Half, Tall, "Turn Knife Only Off"},
+    {Kind::Button, "btnWolfrofOn", nullptr, On, row(5), Half, Tall, Captioned},
+    {Kind::Button, "btnWolfrofOff", nullptr, Off, row(5), Half, Tall, Captioned},
+    {Kind::Button, "btnShove_nozOn", nullptr, On, row(6), Half, Tall, Captioned},
+    {Kind::Button, "btnShove_nozOff", nullptr, Off, row(6), Half, Tall, Captioned},
+    {Kind::Button, "btnknifeonlyOn", nullptr, On, row(7), Half, Tall, Captioned},
+    {Kind::Button, "btnknifeonlyOff", nullptr, Off, row(7), Half, Tall, Captioned},
 
-    {Kind::Button, "btnResetAll", nullptr, On, row(8) + 120, Whole, Tall, "Master Reset - Resets all fun settings"},
+    {Kind::Button, "btnResetAll", nullptr, On, row(8) + 120, Whole, Tall, Captioned},
     {Kind::ProgressBar, "Progress", nullptr, On, row(9) + 180, Whole, 300},
 };
-constexpr int WindowWidth = Whole + 240;
-constexpr int WindowHeight = 4920;
-
 // Four keys differ in letter case from their control's name, so they name it.
-constexpr ui::Caption Captions[] = {
-    {"fun"},
-    {"fun.lblFun"},
-    {"fun.btngravity"},
-    {"fun.btnGravityReset"},
-    {"fun.btnspeed", "btnSpeed"},
-    {"fun.btnspeedreset", "btnSpeedReset"},
-    {"fun.btnShove"},
-    {"fun.btnShoveReset"},
-    {"fun.btnMoverscale"},
-    {"fun.btnMoverscalereset", "btnmoverscaleReset"},
-    {"fun.btnWolfrofOn"},
-    {"fun.btnWolfrofOff"},
-    {"fun.btnShove_nozOn"},
-    {"fun.btnShove_nozOff"},
-    {"fun.btnknifeonlyOn"},
-    {"fun.btnknifeonlyOff"},
-    {"fun.btnResetAll"},
-    {"fun.btnheadshot"},
-    {"fun.btnheadshotReset", "btnHeadshotReset"},
-};
-static_assert(std::size(Captions) == 19);
+constexpr ui::WindowDesign Design{.name = "fun",
+                                  .title = Captioned,
+                                  .width = Whole + 240,
+                                  .height = 4920,
+                                  .layout = Layout,
+                                  .closedByDisconnect = true};
 
 // Buttons that send at once: the literal, then the field's text as it stands.
 constexpr ui::DirectCommand DirectCommands[] = {
@@ -130,9 +112,9 @@ constexpr int ResetSpacingMs = 800;
 } // namespace
 
 FunWindow::FunWindow(const ui::Context &context, QWidget *owner)
-    : SecondaryWindow(context, owner)
+    : Window(context, owner)
 {
-    setUp("fun", "Fun Commands", WindowWidth, WindowHeight, Layout, Captions);
+    setUp(Design);
     ui::connectDirect(controls(), link(), DirectCommands);
     ui::setUpChoices(controls(), link(), Choices);
     onClick("btnResetAll", &FunWindow::masterReset);

@@ -13,6 +13,7 @@ namespace korvane::match {
 
 namespace {
 
+using ui::Captioned;
 using ui::Kind;
 
 // Inside each frame the controls sit in a grid of two columns: a button and the field, list or
@@ -41,128 +42,80 @@ constexpr int RightWidth = R2 + RCell + 120;
 
 constexpr ui::Control Layout[] = {
     {Kind::Picture, "Picture1", nullptr, 120, 120, 6060, 780, ":/korvane/logo.png"},
-    {Kind::Heading, "lblGamePlay", nullptr, 6540, 300, 6900, 420, "Game play Commands"},
+    {Kind::Heading, "lblGamePlay", nullptr, 6540, 300, 6900, 420, Captioned},
 
-    {Kind::Frame, "Map", nullptr, LeftFrames, 1020, LeftWidth, frameHeight(5), "Map"},
-    {Kind::Button, "btnMapRestart", "Map", L1, row(0), LCell, Tall, "Restart Map"},
-    {Kind::Button, "btnNextmap", "Map", L2, row(0), LCell, Tall, "Next Map"},
-    {Kind::Button, "btnPause", "Map", L1, row(1), LCell, Tall, "Pause Map"},
-    {Kind::Button, "btnResume", "Map", L2, row(1), LCell, Tall, "Resume Map"},
-    {Kind::Button, "btnMatchReset", "Map", L1, row(2), LCell, Tall, "Reset Match"},
-    {Kind::Button, "btnStartMatch", "Map", L2, row(2), LCell, Tall, "Start Match"},
-    {Kind::Button, "btnMap", "Map", L1, row(3), LCell, Tall, "Load Map File"},
-    {Kind::Field, "edtMap", "Map", L2, row(3), LCell, Tall, "Map Name"},
-    {Kind::Button, "btnTimeLimit", "Map", L1, row(4), LCell, Tall, "Set Time Limit"},
-    {Kind::Field, "edtTimeLimit", "Map", L2, row(4), LCell, Tall, "Time Limit (Minutes)"},
+    {Kind::Frame, "Map", nullptr, LeftFrames, 1020, LeftWidth, frameHeight(5), Captioned},
+    {Kind::Button, "btnMapRestart", "Map", L1, row(0), LCell, Tall, Captioned},
+    {Kind::Button, "btnNextmap", "Map", L2, row(0), LCell, Tall, Captioned},
+    {Kind::Button, "btnPause", "Map", L1, row(1), LCell, Tall, Captioned},
+    {Kind::Button, "btnResume", "Map", L2, row(1), LCell, Tall, Captioned},
+    {Kind::Button, "btnMatchReset", "Map", L1, row(2), LCell, Tall, Captioned},
+    {Kind::Button, "btnStartMatch", "Map", L2, row(2), LCell, Tall, Captioned},
+    {Kind::Button, "btnMap", "Map", L1, row(3), LCell, Tall, Captioned},
+    {Kind::Field, "edtMap", "Map", L2, row(3), LCell, Tall, Captioned},
+    {Kind::Button, "btnTimeLimit", "Map", L1, row(4), LCell, Tall, Captioned},
+    {Kind::Field, "edtTimeLimit", "Map", L2, row(4), LCell, Tall, Captioned},
 
-    {Kind::Frame, "Teams", nullptr, LeftFrames, 3270, LeftWidth, frameHeight(10), "Teams"},
-    {Kind::Button, "btnShuffle", "Teams", L1, row(0), LCell, Tall, "Shuffle with restart"},
-    {Kind::Button, "btnShuffle2", "Teams", L2, row(0), LCell, Tall, "Shuffle without restart"},
-    {Kind::Button, "btnLock", "Teams", L1, row(1), LCell, Tall, "Lock Teams"},
-    {Kind::Button, "btnUnlock", "Teams", L2, row(1), LCell, Tall, "Unlock Teams"},
-    {Kind::Button, "btnSwap", "Teams", L1, row(2), LCell, Tall, "Swap Teams"},
-    {Kind::Button, "btnCoin", "Teams", L2, row(2), LCell, Tall, "Coin Toss"},
-    {Kind::Button, "btnBTeamOn", "Teams", L1, row(3), LCell, Tall, "Turn Balanced Teams On"},
-    {Kind::Button, "btnBTeamOff", "Teams", L2, row(3), LCell, Tall, "Turn Balanced Teams Off"},
-    {Kind::Button, "btnAllReady", "Teams", L1, row(4), LCell, Tall, "All Ready"},
-    {Kind::Button, "btnPutAllies", "Teams", L1, row(5), LCell, Tall, "Send to Allied Team"},
+    {Kind::Frame, "Teams", nullptr, LeftFrames, 3270, LeftWidth, frameHeight(10), Captioned},
+    {Kind::Button, "btnShuffle", "Teams", L1, row(0), LCell, Tall, Captioned},
+    {Kind::Button, "btnShuffle2", "Teams", L2, row(0), LCell, Tall, Captioned},
+    {Kind::Button, "btnLock", "Teams", L1, row(1), LCell, Tall, Captioned},
+    {Kind::Button, "btnUnlock", "Teams", L2, row(1), LCell, Tall, Captioned},
+    {Kind::Button, "btnSwap", "Teams", L1, row(2), LCell, Tall, Captioned},
+    {Kind::Button, "btnCoin", "Teams", L2, row(2), LCell, Tall, Captioned},
+    {Kind::Button, "btnBTeamOn", "Teams", L1, row(3), LCell, Tall, Captioned},
+    {Kind::Button, "btnBTeamOff", "Teams", L2, row(3), LCell, Tall, Captioned},
+    {Kind::Button, "btnAllReady", "Teams", L1, row(4), LCell, Tall, Captioned},
+    {Kind::Button, "btnPutAllies", "Teams", L1, row(5), LCell, Tall, Captioned},
     {Kind::Field, "edtPutAllies", "Teams", L2, row(5), LCell, Tall, "Player ID #"},
-    {Kind::Button, "btnPutAxis", "Teams", L1, row(6), LCell, Tall, "Send to Axis Team"},
+    {Kind::Button, "btnPutAxis", "Teams", L1, row(6), LCell, Tall, Captioned},
     {Kind::Field, "edtPutAxis", "Teams", L2, row(6), LCell, Tall, "Player ID #"},
-    {Kind::Button, "btnReferee", "Teams", L1, row(7), LCell, Tall, "Give Ref Status"},
+    {Kind::Button, "btnReferee", "Teams", L1, row(7), LCell, Tall, Captioned},
     {Kind::Field, "edtReferee", "Teams", L2, row(7), LCell, Tall, "Player ID #"},
-    {Kind::Button, "btnUnReferee", "Teams", L1, row(8), LCell, Tall, "Remove Ref Status"},
+    {Kind::Button, "btnUnReferee", "Teams", L1, row(8), LCell, Tall, Captioned},
     {Kind::Field, "edtUnReferee", "Teams", L2, row(8), LCell, Tall, "Player ID #"},
-    {Kind::Button, "btnRemove", "Teams", L1, row(9), LCell, Tall, "Put Player Spec"},
+    {Kind::Button, "btnRemove", "Teams", L1, row(9), LCell, Tall, Captioned},
     {Kind::Field, "edtRemove", "Teams", L2, row(9), LCell, Tall, "Player ID #"},
 
-    {Kind::Frame, "FunCommands", nullptr, LeftFrames, 7320, LeftWidth, frameHeight(1), "Fun Commands"},
-    {Kind::Button, "btnfuncommands", "FunCommands", L1, row(0), LeftWidth - 2 * L1, Tall, "Load Fun Commands Form"},
+    {Kind::Frame, "FunCommands", nullptr, LeftFrames, 7320, LeftWidth, frameHeight(1), Captioned},
+    {Kind::Button, "btnfuncommands", "FunCommands", L1, row(0), LeftWidth - 2 * L1, Tall, Captioned},
 
-    {Kind::Frame, "Misc", nullptr, RightFrames, 1020, RightWidth, frameHeight(7), "Misc"},
-    {Kind::Button, "btnFFon", "Misc", R1, row(0), RCell, Tall, "Turn Friendly Fire On"},
-    {Kind::Button, "btnFFoff", "Misc", R2, row(0), RCell, Tall, "Turn Friendly Fire Off"},
-    {Kind::Button, "btnMuteS", "Misc", R1, row(1), RCell, Tall, "Mute Spectators"},
-    {Kind::Button, "btnUnMuteS", "Misc", R2, row(1), RCell, Tall, "UnMute Spectators"},
-    {Kind::Button, "btnSpecLock", "Misc", R1, row(2), RCell, Tall, "Spec Lock"},
-    {Kind::Button, "btnSpecUnlock", "Misc", R2, row(2), RCell, Tall, "Spec Unlock"},
-    {Kind::Button, "btnGametype", "Misc", R1, row(3), RCell, Tall, "Change Gametype"},
+    {Kind::Frame, "Misc", nullptr, RightFrames, 1020, RightWidth, frameHeight(7), Captioned},
+    {Kind::Button, "btnFFon", "Misc", R1, row(0), RCell, Tall, Captioned},
+    {Kind::Button, "btnFFoff", "Misc", R2, row(0), RCell, Tall, Captioned},
+    {Kind::Button, "btnMuteS", "Misc", R1, row(1), RCell, Tall, Captioned},
+    {Kind::Button, "btnUnMuteS", "Misc", R2, row(1), RCell, Tall, Captioned},
+    {Kind::Button, "btnSpecLock", "Misc", R1, row(2), RCell, Tall, Captioned},
+    {Kind::Button, "btnSpecUnlock", "Misc", R2, row(2), RCell, Tall, Captioned},
+    {Kind::Button, "btnGametype", "Misc", R1, row(3), RCell, Tall, Captioned},
     {Kind::ComboBox, "Combo1", "Misc", R2, row(3), RCell, Tall},
-    {Kind::Button, "btnMute", "Misc", R1, row(4), RCell, Tall, "Mute by Client ID #"},
+    {Kind::Button, "btnMute", "Misc", R1, row(4), RCell, Tall, Captioned},
     {Kind::Field, "edtMute", "Misc", R2, row(4), RCell, Tall, "Client ID #"},
-    {Kind::Button, "btnUnMute", "Misc", R1, row(5), RCell, Tall, "UnMute by Client ID #"},
+    {Kind::Button, "btnUnMute", "Misc", R1, row(5), RCell, Tall, Captioned},
     {Kind::Field, "edtUnMute", "Misc", R2, row(5), RCell, Tall, "Client ID #"},
-    {Kind::Button, "btnWarn", "Misc", R1, row(6), RCell, Tall, "Warn by Client ID #"},
+    {Kind::Button, "btnWarn", "Misc", R1, row(6), RCell, Tall, Captioned},
     {Kind::Field, "edtWarn", "Misc", R2, row(6), RCell, Tall, "Client ID #"},
 
-    {Kind::Frame, "Settings", nullptr, RightFrames, 3990, RightWidth, frameHeight(3), "Settings"},
-    {Kind::Button, "btnPub", "Settings", R1, row(0), RCell, Tall, "Load Public Settings"},
-    {Kind::Button, "btnComp", "Settings", R2, row(0), RCell, Tall, "Load Competition Settings"},
-    {Kind::Button, "btnWarmup", "Settings", R1, row(1), RCell, Tall, "Set Warmup Period"},
-    {Kind::Field, "edtWarmup", "Settings", R2, row(1), RCell, Tall, "Warmup Period (Seconds)"},
-    {Kind::Button, "btnWarmupDamage", "Settings", R1, row(2), RCell, Tall, "Warmup Damage Type"},
+    {Kind::Frame, "Settings", nullptr, RightFrames, 3990, RightWidth, frameHeight(3), Captioned},
+    {Kind::Button, "btnPub", "Settings", R1, row(0), RCell, Tall, Captioned},
+    {Kind::Button, "btnComp", "Settings", R2, row(0), RCell, Tall, Captioned},
+    {Kind::Button, "btnWarmup", "Settings", R1, row(1), RCell, Tall, Captioned},
+    {Kind::Field, "edtWarmup", "Settings", R2, row(1), RCell, Tall, Captioned},
+    {Kind::Button, "btnWarmupDamage", "Settings", R1, row(2), RCell, Tall, Captioned},
     {Kind::ComboBox, "Combo2", "Settings", R2, row(2), RCell, Tall},
 
-    {Kind::Frame, "Campaign", nullptr, RightFrames, 5520, RightWidth, 2490, "Campaign"},
-    {Kind::Button, "btnCampaign", "Campaign", R1, row(0), RCell, Tall, "Load Campaign"},
+    {Kind::Frame, "Campaign", nullptr, RightFrames, 5520, RightWidth, 2490, Captioned},
+    {Kind::Button, "btnCampaign", "Campaign", R1, row(0), RCell, Tall, Captioned},
     {Kind::ListBox, "List1", "Campaign", R2, row(0), RCell, 2130},
 };
-constexpr int WindowWidth = RightFrames + RightWidth + 120;
-constexpr qsizetype MaxCampaigns = 1000;
-constexpr int WindowHeight = 8130;
+constexpr ui::WindowDesign Design{.name = "Other",
+                                  .title = Captioned,
+                                  .width = RightFrames + RightWidth + 120,
+                                  .height = 8130,
+                                  .layout = Layout,
+                                  .closedByDisconnect = true};
 
-constexpr ui::Caption Captions[] = {
-    {"Other"},
-    {"Other.lblGamePlay"},
-    {"Other.Map"},
-    {"Other.btnMapRestart"},
-    {"Other.btnNextmap"},
-    {"Other.btnPause"},
-    {"Other.btnResume"},
-    {"Other.btnMatchReset"},
-    {"Other.btnStartMatch"},
-    {"Other.btnMap"},
-    {"Other.edtMap"},
-    {"Other.btnTimeLimit"},
-    {"Other.edtTimeLimit"},
-    {"Other.Teams"},
-    {"Other.btnShuffle"},
-    {"Other.btnShuffle2"},
-    {"Other.btnLock"},
-    {"Other.btnUnlock"},
-    {"Other.btnSwap"},
-    {"Other.btnCoin"},
-    {"Other.btnAllReady"},
-    {"Other.btnBTeamOn"},
-    {"Other.btnBTeamOff"},
-    {"Other.btnPutAllies"},
-    {"Other.btnPutAxis"},
-    {"Other.btnReferee"},
-    {"Other.btnUnReferee"},
-    {"Other.btnRemove"},
-    {"Other.Misc"},
-    {"Other.btnFFon"},
-    {"Other.btnFFoff"},
-    {"Other.btnGametype"},
-    {"Other.btnMuteS"},
-    {"Other.btnUnMuteS"},
-    {"Other.btnSpecLock"},
-    {"Other.btnSpecUnlock"},
-    {"Other.btnMute"},
-    {"Other.btnUnMute"},
-    {"Other.btnWarn"},
-    {"Other.Campaign"},
-    {"Other.btnCampaign"},
-    {"Other.Settings"},
-    {"Other.btnPub"},
-    {"Other.btnComp"},
-    {"Other.btnWarmup"},
-    {"Other.edtWarmup"},
-    {"Other.btnWarmupDamage"},
-    {"Other.btnfuncommands"},
-    {"Other.FunCommands"},
-};
-static_assert(std::size(Captions) == 49);
+constexpr qsizetype MaxCampaigns = 1000;
 
 // Buttons that send at once on the main endpoint: the literal, then the field's text as it stands.
 constexpr ui::DirectCommand DirectCommands[] = {
@@ -195,8 +148,7 @@ constexpr ui::DirectCommand DirectCommands[] = {
     {"btnWarmup", " ref warmup ", "edtWarmup"},
 };
 
-// Buttons that change the whole match, or hand out referee rights, ask for confirmation first. The
-// referee button shows the player it names.
+// Buttons that change the whole match, or hand out referee rights, ask for confirmation first.
 struct ConfirmOpener {
     const char *button;
     ui::ConfirmAction action;
@@ -232,10 +184,10 @@ constexpr ui::ChoiceList Choices[] = {
 } // namespace
 
 GamePlayWindow::GamePlayWindow(const ui::Context &context, QWidget *owner)
-    : SecondaryWindow(context, owner)
+    : Window(context, owner)
     , m_campaigns(new rcon::Endpoint(QStringLiteral("Socket2"), this))
 {
-    setUp("Other", "Game play Commands", WindowWidth, WindowHeight, Layout, Captions);
+    setUp(Design);
     wireButtons();
 
     // The campaign list is asked for once per opening, on this window's own endpoint, so that its
@@ -252,12 +204,7 @@ void GamePlayWindow::wireButtons()
     ui::connectDirect(controls(), link(), DirectCommands);
     ui::setUpChoices(controls(), link(), Choices);
     for (const ConfirmOpener &opener : ConfirmOpeners) {
-        onClick(opener.button, [this, action = opener.action] {
-            const QString parameter = ui::rowOf(ui::ConfirmActions, action).takesReferee
-                                          ? QStringLiteral("Player ID Number: ") + refereeText()
-                                          : QStringLiteral("Not applicable");
-            Q_EMIT confirmRequested(action, parameter);
-        });
+        onClick(opener.button, [this, action = opener.action] { Q_EMIT confirmRequested(action); });
     }
     onClick("btnCampaign", &GamePlayWindow::loadCampaign);
     onClick("btnfuncommands", [this] { Q_EMIT funRequested(); });

@@ -1,13 +1,13 @@
 #pragma once
 
-#include "ui/dialogactions.h"
-#include "ui/secondarywindow.h"
+#include "ui/confirmaction.h"
+#include "ui/window.h"
 
 namespace korvane::match {
 
 // The referee commands of a match. Every button sends on the main endpoint, so the replies land in
 // the console; the window's own endpoint only fetches the server's campaign list when it loads.
-class GamePlayWindow final : public ui::SecondaryWindow {
+class GamePlayWindow final : public ui::Window {
     Q_OBJECT
 
 public:
@@ -20,8 +20,8 @@ public:
     rcon::Endpoint *endpoint() override { return m_campaigns; }
 
 Q_SIGNALS:
-    // A match-wide action (or referee rights) to be confirmed first.
-    void confirmRequested(ui::ConfirmAction action, const QString &parameter);
+    // A match-wide action (or referee rights, for the player in the referee field) to be confirmed first.
+    void confirmRequested(korvane::ui::ConfirmAction action);
     void funRequested();
 
 private:

@@ -28,22 +28,25 @@ void setCaption(QWidget *target, const QString &text)
         Q_ASSERT_X(false, "ui::setCaption", "control kind without a caption");
 }
 
+// The key of a captioned text; ownKey is what the text's own key would be.
+QString keyOf(const Text &text, const QString &ownKey)
+{
+    return text.source == Text::OwnKey ? ownKey : ui::text(text.value);
+}
+
 } // namespace
 
-void applyCaptions(QWidget *window, const Controls &controls, const settings::ProgramSettings &settings,
-                   std::span<const Caption> table)
+void applyCaptions(QWidget *window, const WindowDesign &design, const Controls &controls,
+                   const settings::LanguageTexts &texts)
 {
-    const settings::LanguageTexts texts = settings.languageTexts();
-    for (const Caption &caption : table) {
-        const QString key = QString::fromLatin1(caption.key);
-        const QString text = texts.text(key);
-        const qsizetype dot = key.indexOf(u'.');
-        if (caption.target)
-            setCaption(controls.get(caption.target), text);
-        else if (dot < 0)
-            window->setWindowTitle(text);
-        else
-            setCaption(controls.get(key.mid(dot + 1)), text);
+    const QString name = text(design.name);
+    if (design.title.source != Text::Fixed)
+        window->setWindowTitle(texts.text(keyOf(design.title, name)));
+    for (const Control &control : design.layout) {
+        if (control.text.source != Text::Fixed) {
+            const QString own = name + u'.' + text(control.name);
+            setCaption(controls.get(control.name), texts.text(keyOf(control.text, own)));
+        }
     }
 }
 

@@ -46,11 +46,17 @@ void setTextColour(QWidget *widget, const QColor &colour)
     widget->setPalette(palette);
 }
 
+// The text a control is made with: its fixed text; a captioned one waits for its language.
+QString fixedText(const Control &c)
+{
+    return c.text.source == Text::Fixed ? text(c.text.value) : QString();
+}
+
 QLabel *makeLabel(QWidget *parent, const Control &c, const QFont &font)
 {
     auto *label = new QLabel(parent);
     label->setTextFormat(Qt::PlainText);
-    label->setText(text(c.text));
+    label->setText(fixedText(c));
     label->setFont(font);
     setTextColour(label, Qt::white);
     return label;
@@ -58,7 +64,7 @@ QLabel *makeLabel(QWidget *parent, const Control &c, const QFont &font)
 
 QPushButton *makeButton(QWidget *parent, const Control &c, bool bold)
 {
-    auto *button = new QPushButton(text(c.text), parent);
+    auto *button = new QPushButton(fixedText(c), parent);
     button->setFont(makeFont("Arial", 8.25, bold));
     // No button answers Enter: a dialog acts only on a click or Space on the focused button.
     button->setAutoDefault(false);
@@ -68,7 +74,7 @@ QPushButton *makeButton(QWidget *parent, const Control &c, bool bold)
 
 QLineEdit *makeField(QWidget *parent, const Control &c)
 {
-    auto *field = new QLineEdit(text(c.text), parent);
+    auto *field = new QLineEdit(fixedText(c), parent);
     field->setFont(makeFont("Arial", 8.25));
     // Whatever a field holds is sent: no length limit of the widget may cut it.
     field->setMaxLength(std::numeric_limits<int>::max());
@@ -79,7 +85,7 @@ QWidget *makeControl(QWidget *parent, const Control &c)
 {
     switch (c.kind) {
     case Kind::Frame: {
-        auto *frame = new QGroupBox(text(c.text), parent);
+        auto *frame = new QGroupBox(fixedText(c), parent);
         frame->setFont(makeFont("MS Sans Serif", 8.25, true));
         setTextColour(frame, FrameYellow);
         return frame;
@@ -110,7 +116,7 @@ QWidget *makeControl(QWidget *parent, const Control &c)
         answer->setReadOnly(true);
         // A log only grows: an undo history would keep a second copy of everything it ever received.
         answer->setUndoRedoEnabled(false);
-        answer->setPlainText(text(c.text));
+        answer->setPlainText(fixedText(c));
         answer->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
         answer->setFont(makeFont("Verdana", 8.25, true));
         QPalette palette = answer->palette();
@@ -130,13 +136,13 @@ QWidget *makeControl(QWidget *parent, const Control &c)
         return list;
     }
     case Kind::CheckBox: {
-        auto *box = new QCheckBox(text(c.text), parent);
+        auto *box = new QCheckBox(fixedText(c), parent);
         box->setFont(makeFont("Arial", 8.25));
         setTextColour(box, Qt::white);
         return box;
     }
     case Kind::Option: {
-        auto *option = new QRadioButton(text(c.text), parent);
+        auto *option = new QRadioButton(fixedText(c), parent);
         option->setFont(makeFont("Arial", 8.25));
         setTextColour(option, Qt::white);
         return option;
@@ -144,7 +150,7 @@ QWidget *makeControl(QWidget *parent, const Control &c)
     case Kind::Picture: {
         registerPictures();
         auto *picture = new QLabel(parent);
-        picture->setPixmap(QPixmap(text(c.text)));
+        picture->setPixmap(QPixmap(fixedText(c)));
         picture->setScaledContents(true);
         return picture;
     }
@@ -161,22 +167,20 @@ QWidget *makeControl(QWidget *parent, const Control &c)
 
 } // namespace
 
-void setUpWindow(QWidget *window, const char *name, const char *title, int widthTwips, int heightTwips)
+Controls build(QWidget *window, const WindowDesign &design)
 {
-    window->setObjectName(text(name));
-    window->setWindowTitle(text(title));
-    window->setFixedSize(pixels(widthTwips), pixels(heightTwips));
+    window->setObjectName(text(design.name));
+    if (design.title.source == Text::Fixed)
+        window->setWindowTitle(text(design.title.value));
+    window->setFixedSize(pixels(design.width), pixels(design.height));
     QPalette palette = window->palette();
     palette.setColor(QPalette::Window, Navy);
     window->setPalette(palette);
     window->setAutoFillBackground(true);
-}
 
-Controls build(QWidget *window, std::span<const Control> controls)
-{
     QHash<QString, QWidget *> built;
-    built.reserve(controls.size());
-    for (const Control &c : controls) {
+    built.reserve(design.layout.size());
+    for (const Control &c : design.layout) {
         QWidget *parent = c.parent ? built.value(text(c.parent)) : window;
         Q_ASSERT_X(parent, "ui::build", c.name);
         QWidget *widget = makeControl(parent, c);

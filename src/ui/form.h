@@ -7,8 +7,8 @@
 #include <span>
 
 // The windows are laid out at fixed positions, as their designs give them in twips (1/15 of a pixel
-// at 96 dpi). Each window describes its controls in a table; build() creates them with their names,
-// texts and the shared look: navy windows, white labels, yellow bold frame captions, Arial buttons
+// at 96 dpi). Each window describes itself and its controls in one table; build() creates them with
+// their names, fixed texts and the shared look: navy windows, white labels, yellow bold frame captions, Arial buttons
 // and fields, grey-on-black answer fields.
 namespace korvane::ui {
 
@@ -30,21 +30,53 @@ enum class Kind {
     ProgressBar,   // QProgressBar 0..100
 };
 
+// What a control shows. Most controls are captioned: their text comes from the language file alone,
+// under the key "Window.Control", or under the key given where it does not follow that rule. The
+// others keep a fixed text, written here.
+struct Text {
+    enum Source { Fixed, OwnKey, OtherKey };
+    Source source = Fixed;
+    const char *value = ""; // the fixed text, or the other key
+
+    constexpr Text() = default;
+    constexpr Text(const char *fixed)
+        : value(fixed)
+    {
+    }
+    constexpr Text(Source source, const char *value)
+        : source(source)
+        , value(value)
+    {
+    }
+};
+inline constexpr Text Captioned{Text::OwnKey, ""};
+constexpr Text captionedAs(const char *key)
+{
+    return {Text::OtherKey, key};
+}
+
 struct Control {
     Kind kind;
     const char *name;
     const char *parent; // a frame's name, or nullptr for the window itself
     int left, top, width, height;
-    const char *text = "";
+    Text text = {};
+};
+
+// A window as a whole: its name, its title (captioned under the window's name), its client size in
+// twips, and its controls. Disconnect closes the windows that command the connected server.
+struct WindowDesign {
+    const char *name;
+    Text title;
+    int width, height;
+    std::span<const Control> layout;
+    bool closedByDisconnect = false;
 };
 
 constexpr int pixels(int twips)
 {
     return twips / 15;
 }
-
-// Names the window, sets its title, client size (in twips) and navy background.
-void setUpWindow(QWidget *window, const char *name, const char *title, int widthTwips, int heightTwips);
 
 // A window's controls by name, as its table built them: the one way a window finds its controls.
 // Only this window's own controls are here, never those of a window it owns, which may reuse a name.
@@ -69,8 +101,9 @@ private:
     QHash<QString, QWidget *> m_byName;
 };
 
-// Creates the controls of the table, in order (a frame before what it holds).
-Controls build(QWidget *window, std::span<const Control> controls);
+// Names the window, sizes it and gives it the navy background and its fixed title; then creates the
+// controls of its layout, in order (a frame before what it holds).
+Controls build(QWidget *window, const WindowDesign &design);
 
 // The texts of the tables are ASCII; one conversion point keeps the casts explicit.
 inline QString text(const char *ascii)

@@ -35,7 +35,7 @@ constexpr struct {
     {"add with quotes, reopened",
      "Form1/Command1|Favorites/Add|Favorites!|add_Favorites/ServerName=Bob's \"place\"|"
      "add_Favorites/IP=10.0.0.'1\"|add_Favorites/Port=27'960\"|add_Favorites/RconPassword=pa'ss\"word|"
-     "add_Favorites/Add|add_Favorites!|Favorites/Load?Select/OK",
+     "add_Favorites/Add|add_Favorites!|Favorites/Load?Selecteren/OK",
      nullptr,
      "dup - 10.0.0.1:1111,dup - 10.0.0.2:2222,Alpha - 10.0.0.8:1,Alpha - Beta - 10.0.0.9:2,"
      "Bob's \"place\" - 10.0.0.'1\":27'960\"",

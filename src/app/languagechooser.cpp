@@ -1,4 +1,4 @@
-#include "settings/languagechooser.h"
+#include "app/languagechooser.h"
 
 #include "ui/environment.h"
 
@@ -7,7 +7,7 @@
 #include <QPushButton>
 #include <QRadioButton>
 
-namespace korvane::settings {
+namespace korvane::app {
 
 namespace {
 
@@ -38,25 +38,26 @@ constexpr Language Languages[] = {
     {"Option4", "dutch"},
 };
 
+constexpr ui::WindowDesign Design{.name = "Lang",
+                                  .title = "Select Language",
+                                  .width = 5940,
+                                  .height = 3075,
+                                  .layout = Layout,
+                                  .closedByDisconnect = true};
+
 } // namespace
 
 LanguageChooser::LanguageChooser(const ui::Context &context, QWidget *owner)
-    : SecondaryWindow(context, owner)
+    : Window(context, owner)
 {
-    setUp("Lang", "Select Language", 5940, 3075, Layout, {});
+    setUp(Design);
     control<QLabel>("Label1")->setWordWrap(true);
-    m_remember = control<QCheckBox>("Remember");
     for (const Language &language : Languages)
         connect(control<QRadioButton>(language.option), &QRadioButton::clicked, this, [this] { m_picked = true; });
     onClick("Load", &LanguageChooser::load);
 }
 
 LanguageChooser::~LanguageChooser() = default;
-
-bool LanguageChooser::rememberTicked() const
-{
-    return m_remember->isChecked();
-}
 
 void LanguageChooser::load()
 {
@@ -66,18 +67,10 @@ void LanguageChooser::load()
     }
     for (const Language &language : Languages) {
         if (control<QRadioButton>(language.option)->isChecked()) {
-            // Not stored, the choice still holds for this run; the user is told why it will not last.
-            if (const QString failure = environment().settings.setLanguage(ui::text(language.name)); !failure.isEmpty())
-                environment().message(this, failure);
-            break;
+            Q_EMIT languageChosen(ui::text(language.name), control<QCheckBox>("Remember")->isChecked());
+            return;
         }
     }
-    // The main window's first showing reads the language just stored, applies it and closes this
-    // window; should the main window already be up, this window closes itself.
-    m_handedOver = true;
-    Q_EMIT languageLoaded();
-    if (isVisible())
-        close();
 }
 
-} // namespace korvane::settings
+} // namespace korvane::app

@@ -1,13 +1,14 @@
-#include "settings/aboutwindow.h"
+#include "console/aboutwindow.h"
 
 #include "ui/environment.h"
 
 #include <QPushButton>
 
-namespace korvane::settings {
+namespace korvane::console {
 
 namespace {
 
+using ui::Captioned;
 using ui::Kind;
 
 constexpr ui::Control Layout[] = {
@@ -24,18 +25,19 @@ constexpr ui::Control Layout[] = {
      "ideas and server logs, and to the players on their servers"},
     {Kind::Label, "Label7", nullptr, 120, 3330, 7575, 255, "who put up with our testing."},
     {Kind::Label, "Label8", nullptr, 120, 3705, 7575, 255, "Korvane is free to use. Play fair!"},
-    {Kind::BoldButton, "btnChangeLanguage", nullptr, 120, 4140, 7575, 495, "Reset Korvane language on startup"},
+    {Kind::BoldButton, "btnChangeLanguage", nullptr, 120, 4140, 7575, 495, Captioned},
 };
 
 // The title and the credits stay in English.
-constexpr ui::Caption Captions[] = {{"About.btnChangeLanguage"}};
+constexpr ui::WindowDesign Design{
+    .name = "About", .title = "About Korvane", .width = 7815, .height = 4755, .layout = Layout};
 
 } // namespace
 
 AboutWindow::AboutWindow(const ui::Context &context, QWidget *owner)
-    : SecondaryWindow(context, owner)
+    : Window(context, owner)
 {
-    setUp("About", "About Korvane", 7815, 4755, Layout, Captions);
+    setUp(Design);
     onClick("btnChangeLanguage", &AboutWindow::resetLanguage);
 }
 
@@ -53,4 +55,4 @@ void AboutWindow::resetLanguage()
     environment().message(this, QStringLiteral("Language Reset"));
 }
 
-} // namespace korvane::settings
+} // namespace korvane::console

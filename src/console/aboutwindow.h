@@ -1,12 +1,12 @@
 #pragma once
 
-#include "ui/secondarywindow.h"
+#include "ui/window.h"
 
-namespace korvane::settings {
+namespace korvane::console {
 
 // The program's name, version and credits, and the one way back to the language chooser: resetting
 // the remembered language so that the next start asks again.
-class AboutWindow final : public ui::SecondaryWindow {
+class AboutWindow final : public ui::Window {
     Q_OBJECT
 
 public:
@@ -17,4 +17,4 @@ private:
     void resetLanguage();
 };
 
-} // namespace korvane::settings
+} // namespace korvane::console

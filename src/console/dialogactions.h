@@ -1,34 +1,25 @@
 #pragma once
 
+#include "ui/confirmaction.h"
+
 #include <array>
 
 // The actions that pass through the confirmation and kick/ban dialogs. The opener of a dialog names
-// one of these; the dialog shows its fixed English name in lblAction2 and, on Yes or Proceed, looks
-// that text up in the same table and sends the action's command. The names are never translated.
-namespace korvane::ui {
+// one of these; the dialog shows its fixed English name in lblAction2 and, on Yes or Proceed, says
+// which action was decided; the main window then sends the action's command. The names are never
+// translated.
+namespace korvane::console {
 
-enum class ConfirmAction {
-    ClearBans,
-    KillServer,
-    RestartServer,
-    RestartMap,
-    NextMap,
-    ResetMatch,
-    ShuffleWithRestart,
-    ShuffleWithoutRestart,
-    SwapTeams,
-    GiveReferee,
-};
+using ui::ConfirmAction;
 
 struct ConfirmRow {
     ConfirmAction action;
     const char *name;
     const char *literal;
-    // The game play window's referee field, read when Yes is pressed, follows the literal.
+    // The game play window's referee field follows the literal; the dialog shows it as the parameter.
     bool takesReferee = false;
 };
 
-// In the order "Yes" tries them.
 inline constexpr std::array<ConfirmRow, 10> ConfirmActions = {{
     {ConfirmAction::ClearBans, "Clear bans from memory", " pb_sv_banempty"},
     {ConfirmAction::KillServer, "Kill the server", " killserver"},
@@ -72,7 +63,6 @@ struct KickRow {
     bool lengthEnabled;
 };
 
-// In the order "Proceed" tries them.
 inline constexpr std::array<KickRow, 9> KickActions = {{
     {KickAction::KickById, "Kick By ID Number", " clientkick ", "edtSlot1", Tail::None, false, false},
     {KickAction::KickByName, "Kick By Name", " kick ", "edtSlot3", Tail::None, false, false},
@@ -111,4 +101,4 @@ template <typename Row, std::size_t N> constexpr bool eachActionOnce(const std::
 static_assert(eachActionOnce(ConfirmActions));
 static_assert(eachActionOnce(KickActions));
 
-} // namespace korvane::ui
+} // namespace korvane::console
