@@ -14,6 +14,7 @@
 #include "match/gameplaywindow.h"
 #include "rcon/textcodec.h"
 #include "rcon/wireformat.h"
+#include "ui/answerfield.h"
 
 #include <QCoreApplication>
 #include <QGuiApplication>

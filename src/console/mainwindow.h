@@ -2,7 +2,6 @@
 
 #include "console/dialogactions.h"
 #include "rcon/serverlink.h"
-#include "ui/answerfield.h"
 #include "ui/environment.h"
 #include "ui/window.h"
 
@@ -24,6 +23,9 @@ namespace korvane::match {
 class FunWindow;
 class GamePlayWindow;
 } // namespace korvane::match
+namespace korvane::ui {
+class AnswerField;
+}
 
 namespace korvane::console {
 

@@ -2,6 +2,7 @@
 
 #include "rcon/serverlink.h"
 #include "rcon/textcodec.h"
+#include "ui/answerfield.h"
 
 #include <QWidget>
 
@@ -32,6 +33,11 @@ void ServerAnswers::ask(QStringView command)
 void ServerAnswers::send(QStringView literal, QStringView parameter)
 {
     m_link.send(*m_endpoint, literal, parameter);
+}
+
+QString ServerAnswers::text()
+{
+    return m_field->text();
 }
 
 } // namespace korvane::ui

@@ -1,7 +1,5 @@
 #pragma once
 
-#include "ui/answerfield.h"
-
 #include <QObject>
 #include <QString>
 
@@ -10,7 +8,11 @@ class Endpoint;
 class ServerLink;
 } // namespace korvane::rcon
 
+class QPlainTextEdit;
+
 namespace korvane::ui {
+
+class AnswerField;
 
 // A window's own endpoint and the answer field that shows what arrives on it: the player lists, the
 // cheaters list and the config window. The endpoint points at the connected server from the start,
@@ -32,7 +34,7 @@ public:
     void ask(QStringView command);
     // Sends with the field's text left as it is.
     void send(QStringView literal, QStringView parameter);
-    QString text() { return m_field->text(); }
+    QString text();
 
 private:
     rcon::ServerLink &m_link;
