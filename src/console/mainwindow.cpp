@@ -112,20 +112,19 @@ void MainWindow::setServerFields(const QString &ip, const QString &port, const Q
     control<QLineEdit>("edtrconpassword")->setText(password);
 }
 
+// The first showing is drawn in the language at once; the history is read once the window stands, so
+// that a message about it has the window behind it.
 void MainWindow::setVisible(bool visible)
 {
-    if (visible && !m_loaded) {
+    const bool first = visible && !m_loaded;
+    if (first) {
         m_loaded = true;
-        load();
+        applyCaptions();
+        m_log->setText(m_log->text());
     }
     QWidget::setVisible(visible);
-}
-
-void MainWindow::load()
-{
-    applyCaptions();
-    m_log->setText(m_log->text());
-    sayHistoryFailure(m_recall->load());
+    if (first)
+        sayHistoryFailure(m_recall->load());
 }
 
 void MainWindow::closeEvent(QCloseEvent *event)

@@ -46,7 +46,7 @@ public:
 
     void setServerFields(const QString &ip, const QString &port, const QString &password);
     bool isConnected() const { return m_phase == Phase::Connected; }
-    // The first showing runs the window's load step first, so the window is drawn in its language.
+    // The first showing applies the language texts before the window is drawn, and reads the history.
     void setVisible(bool visible) override;
 
 protected:
@@ -62,7 +62,6 @@ private:
     rcon::Server server() const;
     void wireButtons();
     void wireCommandField();
-    void load();
     // A history file that cannot be read or written is said once a run; the field works on.
     void sayHistoryFailure(const QString &failure);
 
