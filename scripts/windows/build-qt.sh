@@ -95,5 +95,9 @@ ninja -C build install >install.log 2>&1 || { tail -n 40 install.log >&2; exit 1
 touch "$prefix/.complete"
 cd "$cache"
 rm -rf "$work"
+# A build made for other options or another version is no use any more: about 120 MB each.
+for old in qt-*-win64-static-* qt-build-*; do
+    [ -e "$old" ] && [ "$cache/$old" != "$prefix" ] && rm -rf "${cache:?}/$old"
+done
 say "done in $(( ($(date +%s) - started) / 60 )) min"
 echo "$prefix"
