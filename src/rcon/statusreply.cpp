@@ -7,7 +7,7 @@ namespace korvane::rcon {
 
 namespace {
 
-constexpr QByteArrayView StatusHeader("\xFF\xFF\xFF\xFFstatusResponse");
+const QByteArray StatusHeader = OutOfBandHeader.toByteArray() + "statusResponse";
 
 QList<std::pair<QString, QString>> parseSettings(QStringView line)
 {
