@@ -17,7 +17,6 @@ namespace {
 using favorites::FavoriteServer;
 using favorites::FavoritesStore;
 
-constexpr quint16 DefaultPort = 27960;
 const char PasswordVariable[] = "KORVANE_RCON_PASSWORD";
 
 // The password given on the command line, by file or by value; an error text when the file cannot be
