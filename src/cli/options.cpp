@@ -136,7 +136,7 @@ Password (the first of these that is given):
       --password-file FILE  the first line of FILE
       --password PASSWORD   the password itself; careful: other users of this machine can read a
                             command line (ps, /proc), so prefer the file or the variable
-  the favourite's stored password, then the environment variable KORVANE_RCON_PASSWORD.
+  the favourite's stored password, then the environment variable %5.
   --status needs no password.
 
 Sending and answers:
@@ -185,7 +185,7 @@ Examples:
     korvane-rcon -s 203.0.113.7:27960 --status --json | jq '.players | length'
 )");
     return text.arg(QString::number(DefaultPort), QString::number(DefaultPaceMs), QString::number(DefaultQuietMs),
-                    QString::number(DefaultTimeoutMs));
+                    QString::number(DefaultTimeoutMs), QLatin1StringView(PasswordVariable));
 }
 
 } // namespace korvane::cli

@@ -12,6 +12,8 @@ inline constexpr quint16 DefaultPort = 27960; // the port a server of this famil
 inline constexpr int DefaultPaceMs = rcon::RequestSpacingMs;
 inline constexpr int DefaultQuietMs = 300;
 inline constexpr int DefaultTimeoutMs = 3000;
+// The environment variable that holds the password when neither the command line nor a favourite does.
+inline constexpr char PasswordVariable[] = "KORVANE_RCON_PASSWORD";
 
 // What one run of korvane-rcon is asked to do, as read from its command line.
 struct Options {

@@ -17,8 +17,6 @@ namespace {
 using favorites::FavoriteServer;
 using favorites::FavoritesStore;
 
-const char PasswordVariable[] = "KORVANE_RCON_PASSWORD";
-
 // The password given on the command line, by file or by value; an error text when the file cannot be
 // read.
 std::optional<QString> commandLinePassword(const Options &options, QString &error)
