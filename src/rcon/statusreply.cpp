@@ -7,6 +7,7 @@ namespace korvane::rcon {
 
 namespace {
 
+// What opens a status reply: the out-of-band header, then "statusResponse".
 const QByteArray StatusHeader = OutOfBandHeader.toByteArray() + "statusResponse";
 
 QList<std::pair<QString, QString>> parseSettings(QStringView line)
