@@ -120,9 +120,8 @@ void InteractiveSession::receive(const QByteArray &datagram)
         return;
     m_received.append(datagram);
     if (m_awaiting != Awaiting::Answer) {
-        if (refusesPassword(datagram)) {
-            finish(PasswordRefused, QStringLiteral("the server refused the rcon password (%1)")
-                                        .arg(answerText({datagram}, true).trimmed()));
+        if (rcon::refusesPassword(datagram)) {
+            finish(PasswordRefused, refusal(datagram));
             return;
         }
         // A list is whole at its count, or, from a server that gives none, once it has been quiet.
@@ -162,7 +161,7 @@ void InteractiveSession::endWait()
             m_target.name,
             QStringLiteral("no answer to \"%1\" within %2 ms").arg(m_command, QString::number(m_settings.timeoutMs)));
     } else {
-        m_exitStatus = std::ranges::any_of(m_received, refusesPassword) ? PasswordRefused : Answered;
+        m_exitStatus = std::ranges::any_of(m_received, rcon::refusesPassword) ? PasswordRefused : Answered;
         if (!answerText(m_received, m_settings.raw).endsWith(u'\n'))
             std::fputs("\n", stdout);
     }

@@ -37,8 +37,8 @@ void onInterrupt(int)
 }
 #endif
 
-// Ctrl-C becomes a byte on a pipe that the event loop watches; -1 where there is no such signal (the
-// Windows console ends the program on Ctrl-C, as it always did).
+// Ctrl-C becomes a byte on a pipe that the event loop watches; -1 on Windows, which has no such signal:
+// there Ctrl-C keeps the console's own meaning and ends the program, as it does here on an empty line.
 int watchInterrupts()
 {
 #ifndef Q_OS_WIN

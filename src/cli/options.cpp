@@ -111,7 +111,7 @@ CommandLine parseCommandLine(const QStringList &arguments, bool onTerminal)
 
 QString helpText()
 {
-    return QStringLiteral(
+    const QString text = QStringLiteral(
         R"(Usage: korvane-rcon [options] COMMAND...   send one command (its words joined by single blanks)
        korvane-rcon [options] -            send one command per line of standard input
        korvane-rcon [options] --status     show a server's settings and players
@@ -122,7 +122,7 @@ the same datagrams as the Korvane console, and prints the answers cleaned of col
 console cleans them, in UTF-8. Options come before the command.
 
 Servers:
-  -s, --server HOST[:PORT]  a server by name or address; the port is 27960 unless given; an IPv6
+  -s, --server HOST[:PORT]  a server by name or address; the port is %1 unless given; an IPv6
                             address goes in brackets: [2001:db8::7]:27960
   -f, --favorite NAME       a server from the favourites store, with its stored password
       --all-favorites       every server in the favourites store
@@ -136,18 +136,18 @@ Password (the first of these that is given):
       --password-file FILE  the first line of FILE
       --password PASSWORD   the password itself; careful: other users of this machine can read a
                             command line (ps, /proc), so prefer the file or the variable
-  the favourite's stored password, then the environment variable KORVANE_RCON_PASSWORD.
+  the favourite's stored password, then the environment variable %5.
   --status needs no password.
 
 Sending and answers:
   -                         read the commands from standard input, one per line, sent in order;
                             blank lines and lines starting with # are skipped
       --pace MS             wait at least MS milliseconds from one command to the next (default
-                            500: an ET 2.60b server ignores an rcon command that comes less than
+                            %2: an ET 2.60b server ignores an rcon command that comes less than
                             half a second after the last one it accepted; 0 for other servers)
       --quiet MS            an answer is complete when no datagram has come for MS milliseconds
-                            (default 300)
-      --timeout MS          wait at most MS milliseconds for each command's answer (default 3000)
+                            (default %3)
+      --timeout MS          wait at most MS milliseconds for each command's answer (default %4)
       --raw                 print what the server sent after its print header, uncleaned
       --status              ask for the server's status: its settings and its players (score,
                             ping, name without colour codes)
@@ -184,6 +184,8 @@ Examples:
   A status check in JSON for a monitoring job:
     korvane-rcon -s 203.0.113.7:27960 --status --json | jq '.players | length'
 )");
+    return text.arg(QString::number(DefaultPort), QString::number(DefaultPaceMs), QString::number(DefaultQuietMs),
+                    QString::number(DefaultTimeoutMs), QLatin1StringView(PasswordVariable));
 }
 
 } // namespace korvane::cli

@@ -7,6 +7,14 @@
 
 namespace korvane::cli {
 
+// What a run does unless its command line says otherwise; the help text quotes these.
+inline constexpr quint16 DefaultPort = 27960; // the port a server of this family listens on by default
+inline constexpr int DefaultPaceMs = rcon::RequestSpacingMs;
+inline constexpr int DefaultQuietMs = 300;
+inline constexpr int DefaultTimeoutMs = 3000;
+// The environment variable that holds the password when neither the command line nor a favourite does.
+inline constexpr char PasswordVariable[] = "KORVANE_RCON_PASSWORD";
+
 // What one run of korvane-rcon is asked to do, as read from its command line.
 struct Options {
     enum class Mode { Command, StandardInput, Status, Prompt }; // Prompt: no command given
@@ -20,9 +28,9 @@ struct Options {
     QString passwordFile;
     QString password;
     bool passwordGiven = false;
-    int paceMs = rcon::RequestSpacingMs;
-    int quietMs = 300;
-    int timeoutMs = 3000;
+    int paceMs = DefaultPaceMs;
+    int quietMs = DefaultQuietMs;
+    int timeoutMs = DefaultTimeoutMs;
     bool raw = false;
     bool json = false;
 };

@@ -9,20 +9,8 @@
 #include <QJsonObject>
 
 #include <algorithm>
-#include <array>
 
 namespace korvane::cli {
-
-namespace {
-
-// What servers of this family print when the password is wrong or none is set on the server.
-const std::array<QString, 3> Refusals = {
-    QStringLiteral("Bad rconpassword"),
-    QStringLiteral("Invalid password"),
-    QStringLiteral("No rconpassword set on the server"),
-};
-
-} // namespace
 
 QString answerText(const QList<QByteArray> &datagrams, bool raw)
 {
@@ -37,14 +25,9 @@ QString answerText(const QList<QByteArray> &datagrams, bool raw)
     return text;
 }
 
-bool refusesPassword(const QByteArray &datagram)
+QString refusal(const QByteArray &datagram)
 {
-    if (!datagram.startsWith(rcon::PrintHeader))
-        return false;
-    QString text = rcon::fromWire(rcon::printedPart(datagram)).trimmed();
-    if (text.endsWith(u'.'))
-        text.chop(1);
-    return std::find(Refusals.cbegin(), Refusals.cend(), text) != Refusals.cend();
+    return QStringLiteral("the server refused the rcon password (%1)").arg(answerText({datagram}, true).trimmed());
 }
 
 QString statusTable(const rcon::StatusReply &status)

@@ -15,8 +15,8 @@ namespace korvane::cli {
 // is whole again, with LF line ends.
 QString answerText(const QList<QByteArray> &datagrams, bool raw);
 
-// Whether a datagram is the server's refusal of the rcon password: its whole text says so.
-bool refusesPassword(const QByteArray &datagram);
+// The error line for a datagram that refused the password (rcon::refusesPassword), quoting it.
+QString refusal(const QByteArray &datagram);
 
 // --status as a table: the settings, then the players.
 QString statusTable(const rcon::StatusReply &status);

@@ -93,9 +93,8 @@ void ServerSession::receive(const QByteArray &datagram)
         finish(Answered);
         return;
     }
-    if (refusesPassword(datagram)) {
-        finish(PasswordRefused,
-               QStringLiteral("the server refused the rcon password (%1)").arg(answerText({datagram}, true).trimmed()));
+    if (rcon::refusesPassword(datagram)) {
+        finish(PasswordRefused, refusal(datagram));
         return;
     }
     m_answer.append(datagram);

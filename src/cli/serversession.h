@@ -1,8 +1,8 @@
 #pragma once
 
+#include "cli/options.h"
 #include "cli/targets.h"
 #include "rcon/endpoint.h"
-#include "rcon/requestspacing.h"
 #include "rcon/resolver.h"
 
 #include <QElapsedTimer>
@@ -14,9 +14,9 @@ namespace korvane::cli {
 
 // How a session sends and waits: the options every server of a run shares.
 struct SessionSettings {
-    int paceMs = rcon::RequestSpacingMs;
-    int quietMs = 300;
-    int timeoutMs = 3000;
+    int paceMs = DefaultPaceMs;
+    int quietMs = DefaultQuietMs;
+    int timeoutMs = DefaultTimeoutMs;
     bool raw = false;
     bool json = false;
     bool prefixLines = false; // several servers: every output line starts with the server's name

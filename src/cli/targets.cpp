@@ -1,6 +1,7 @@
 #include "cli/targets.h"
 
 #include "favorites/favoritesstore.h"
+#include "rcon/serverport.h"
 #include "settings/filelocations.h"
 
 #include <QCoreApplication>
@@ -15,18 +16,6 @@ namespace {
 
 using favorites::FavoriteServer;
 using favorites::FavoritesStore;
-
-constexpr quint16 DefaultPort = 27960;
-const char PasswordVariable[] = "KORVANE_RCON_PASSWORD";
-
-std::optional<quint16> parsePort(QStringView text)
-{
-    bool ok = false;
-    const uint port = text.toUInt(&ok);
-    if (!ok || port == 0 || port > 65535)
-        return std::nullopt;
-    return static_cast<quint16>(port);
-}
 
 // The password given on the command line, by file or by value; an error text when the file cannot be
 // read.
@@ -116,7 +105,7 @@ std::optional<HostAndPort> parseServer(QStringView text)
     if (server.host.isEmpty())
         return std::nullopt;
     if (!portText.isEmpty()) {
-        const std::optional<quint16> port = parsePort(portText);
+        const std::optional<quint16> port = rcon::parsePort(portText);
         if (!port)
             return std::nullopt;
         server.port = *port;
@@ -156,7 +145,7 @@ Targets resolveTargets(const Options &options)
         if (!addFavorites(options, chosen, result.error))
             return result;
         for (const FavoriteServer &favorite : std::as_const(chosen)) {
-            const std::optional<quint16> port = parsePort(favorite.port);
+            const std::optional<quint16> port = rcon::parsePort(favorite.port);
             if (favorite.ip.isEmpty() || !port) {
                 result.error = QStringLiteral("%1: the favourite's address \"%2:%3\" is not HOST:PORT")
                                    .arg(favorite.name, favorite.ip, favorite.port);

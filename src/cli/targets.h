@@ -27,7 +27,7 @@ struct HostAndPort {
 QString defaultStorePath();
 
 // "HOST", "HOST:PORT", "[IPv6]" or "[IPv6]:PORT"; a bare IPv6 address takes the default port.
-// nullopt for an empty host or a port outside 1..65535.
+// nullopt for an empty host or a port that rcon::parsePort refuses.
 std::optional<HostAndPort> parseServer(QStringView text);
 
 struct Targets {

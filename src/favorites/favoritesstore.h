@@ -47,7 +47,6 @@ public:
     bool insert(const QString &name, const QString &ip, const QString &port, const QString &rconPassword);
 
     QString lastError() const { return m_lastError; }
-    QString filePath() const { return m_filePath; }
 
 private:
     // One statement that changes the store, on its own connection.

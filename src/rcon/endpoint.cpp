@@ -89,7 +89,7 @@ bool Endpoint::openSocket()
 
 void Endpoint::dropSocket()
 {
-    m_moreToRead->stop(); // the rest of a burst is no longer wanted
+    m_moreToRead->stop(); // the rest of a burst goes with the socket
     if (!m_socket)
         return;
     // Deleted later: this may run inside the socket's own readyRead.

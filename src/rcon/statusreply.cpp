@@ -7,7 +7,8 @@ namespace korvane::rcon {
 
 namespace {
 
-constexpr QByteArrayView StatusHeader("\xFF\xFF\xFF\xFFstatusResponse");
+// What opens a status reply: the out-of-band header, then "statusResponse".
+const QByteArray StatusHeader = OutOfBandHeader.toByteArray() + "statusResponse";
 
 QList<std::pair<QString, QString>> parseSettings(QStringView line)
 {

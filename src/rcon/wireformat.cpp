@@ -2,6 +2,7 @@
 
 #include "rcon/textcodec.h"
 
+#include <algorithm>
 #include <array>
 
 namespace korvane::rcon {
@@ -10,6 +11,14 @@ namespace {
 
 // The print header as the cleanings see it, in decoded text: anywhere in a reply, not only at its start.
 const QString PrintHeaderText = fromWire(PrintHeader);
+
+// What servers of this family print, instead of running an rcon request, when its password is wrong or
+// the server has none set.
+const std::array<QString, 3> Refusals = {
+    QStringLiteral("Bad rconpassword"),
+    QStringLiteral("Invalid password"),
+    QStringLiteral("No rconpassword set on the server"),
+};
 
 // The colour codes, in the order they are removed: one pass each. The order matters: "^^11" loses
 // only one "^1", and a code that an earlier pass brings together stays.
@@ -67,6 +76,16 @@ void lineFeedsToCrLf(QString &text)
 QByteArrayView printedPart(QByteArrayView datagram)
 {
     return datagram.startsWith(PrintHeader) ? datagram.sliced(PrintHeader.size()) : datagram;
+}
+
+bool refusesPassword(QByteArrayView datagram)
+{
+    if (!datagram.startsWith(PrintHeader))
+        return false;
+    QString text = fromWire(printedPart(datagram)).trimmed();
+    if (text.endsWith(u'.'))
+        text.chop(1);
+    return std::find(Refusals.cbegin(), Refusals.cend(), text) != Refusals.cend();
 }
 
 QByteArray request(QStringView password, QStringView literal, QStringView parameter)

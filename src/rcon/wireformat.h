@@ -15,6 +15,11 @@ inline constexpr QByteArrayView PrintHeader("\xFF\xFF\xFF\xFFprint\n");
 // A printed answer's text as it was sent, after its header; any other datagram as it stands.
 QByteArrayView printedPart(QByteArrayView datagram);
 
+// Whether a datagram is the server's refusal of an rcon request's password: a printed answer that says
+// only "Bad rconpassword.", "Invalid password." or "No rconpassword set on the server." (white space
+// around it ignored, the full stop optional). One quoted inside a longer answer is not a refusal.
+bool refusesPassword(QByteArrayView datagram);
+
 // Four 0xFF bytes, "rcon ", the password, the command literal (which begins with a blank) and the
 // parameter, joined as they stand; nothing is appended.
 QByteArray request(QStringView password, QStringView literal, QStringView parameter = {});

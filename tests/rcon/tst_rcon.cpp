@@ -1,6 +1,7 @@
 // The datagram formats, the cleaning of replies, and the UDP endpoint against a loopback peer.
 
 #include "fakeserver.h"
+#include "rcon/serverport.h"
 #include "rcon/textcodec.h"
 #include "rcon/wireformat.h"
 
@@ -49,6 +50,14 @@ constexpr struct {
     {"campaigns: three words or fewer", Campaigns, "<print>one two three", ""},
     {"campaigns: line breaks join, empty pieces kept", Campaigns, "a b c d\r\ne  f ", "de||f|"},
     {"campaigns: colour codes removed, backslashes kept", Campaigns, "a b c ^1ca^zmp^#x\\y", "camp^#x\\y"}};
+
+// A server's port as a user types it; -1: refused.
+constexpr struct {
+    const char *name, *text;
+    int port;
+} Ports[] = {
+    {"lowest", "1", 1}, {"highest", "65535", 65535}, {"blanks around, a plus", " +080 ", 80}, {"zero", "0", -1},
+    {"past the highest", "65536", -1}, {"negative", "-1", -1}, {"empty", "", -1}, {"not decimal", "0x50", -1}};
 // clang-format on
 
 } // namespace
@@ -89,6 +98,14 @@ private Q_SLOTS:
                  : c.cleaning == Cheaters ? rcon::cleanCheatersReply(received)
                                           : rcon::campaignEntries(received).join(u'|'),
                  text(c.shown));
+    }
+
+    void port_data() { testdata::addRows(Ports); }
+    void port()
+    {
+        const auto &p = testdata::current(Ports);
+        const std::optional<quint16> port = rcon::parsePort(text(p.text));
+        QCOMPARE(port ? int(*port) : -1, p.port);
     }
 };
 
