@@ -12,6 +12,7 @@
 #include "info/playerlistwindow.h"
 #include "match/funwindow.h"
 #include "match/gameplaywindow.h"
+#include "rcon/serverport.h"
 #include "rcon/textcodec.h"
 #include "rcon/wireformat.h"
 #include "ui/answerfield.h"
@@ -98,10 +99,7 @@ void MainWindow::sayHistoryFailure(const QString &failure)
 
 rcon::Server MainWindow::server() const
 {
-    bool ok = false;
-    const int port = control<QLineEdit>("edtPort")->text().toInt(&ok);
-    return {control<QLineEdit>("edtIP")->text(),
-            ok && port > 0 && port <= 65535 ? static_cast<quint16>(port) : quint16(0),
+    return {control<QLineEdit>("edtIP")->text(), rcon::parsePort(control<QLineEdit>("edtPort")->text()).value_or(0),
             control<QLineEdit>("edtrconpassword")->text()};
 }
 
