@@ -6,7 +6,6 @@
 #include <QLineEdit>
 
 using korvane::favorites::FavoritesStore;
-using namespace Qt::StringLiterals;
 
 namespace {
 
@@ -15,36 +14,87 @@ const QStringList Rows[] = {{u"dup"_s, u"10.0.0.1"_s, u"1111"_s, u"first"_s},
                             {u"Alpha"_s, u"10.0.0.8"_s, u"1"_s, u"short"_s},
                             {u"Alpha - Beta"_s, u"10.0.0.9"_s, u"2"_s, u"long"_s}};
 
-constexpr const char *Filled = "dup - 10.0.0.1:1111,dup - 10.0.0.2:2222,Alpha - 10.0.0.8:1,Alpha - Beta - 10.0.0.9:2";
+const QString Filled = u"dup - 10.0.0.1:1111,dup - 10.0.0.2:2222,Alpha - 10.0.0.8:1,Alpha - Beta - 10.0.0.9:2"_s;
 
-// The steps (see ConnectedConsole::play), then the main window's server (null: as it was), the stored lines
-// (null: the rows as filled) and the message shown (null: none).
-constexpr struct {
-    const char *name, *steps, *server, *stored, *message;
+void openFavorites(ConnectedConsole &s)
+{
+    s.click("Form1", "Command1");
+}
+
+// What the user does, then the main window's server (null: as it was), the stored lines (null: the rows as filled)
+// and the message shown (null: none).
+const struct {
+    const char *name;
+    void (*steps)(ConnectedConsole &);
+    const char *server = nullptr, *stored = nullptr, *message = nullptr;
 } Cases[] = {
-    {"select a twin", "Form1/Command1|Favorites/List1=1|Favorites/Load|Favorites!", "10.0.0.2:2222:second", nullptr,
-     nullptr},
-    {"select a name holding \" - \"", "Form1/Command1|Favorites/List1=3|Favorites/Load", "10.0.0.9:2:long", nullptr,
-     nullptr},
-    {"delete a twin",
-     "Form1/Command1|Favorites/List1=1|Favorites/Delete|Favorites/List1?dup - 10.0.0.1:1111\n"
-     "Alpha - 10.0.0.8:1\nAlpha - Beta - 10.0.0.9:2",
-     nullptr, "dup - 10.0.0.1:1111,Alpha - 10.0.0.8:1,Alpha - Beta - 10.0.0.9:2", nullptr},
-    {"delete a name holding \" - \"", "Form1/Command1|Favorites/List1=3|Favorites/Delete", nullptr,
-     "dup - 10.0.0.1:1111,dup - 10.0.0.2:2222,Alpha - 10.0.0.8:1", nullptr},
-    {"add with quotes, reopened",
-     "Form1/Command1|Favorites/Add|Favorites!|add_Favorites/ServerName=Bob's \"place\"|"
-     "add_Favorites/IP=10.0.0.'1\"|add_Favorites/Port=27'960\"|add_Favorites/RconPassword=pa'ss\"word|"
-     "add_Favorites/Add|add_Favorites!|Favorites/Load?Select/OK",
-     nullptr,
-     "dup - 10.0.0.1:1111,dup - 10.0.0.2:2222,Alpha - 10.0.0.8:1,Alpha - Beta - 10.0.0.9:2,"
-     "Bob's \"place\" - 10.0.0.'1\":27'960\"",
-     nullptr},
-    {"add without a password",
-     "Form1/Command1|Favorites/Add|add_Favorites/ServerName=x|add_Favorites/IP=y|"
-     "add_Favorites/Port=1|add_Favorites/Add",
-     nullptr, nullptr, "Cannot add favorite - some fields are empty"},
-    {"select without a line", "Form1/Command1|Favorites/Load", nullptr, nullptr, "Please select a server"},
+    {.name = "select a twin",
+     .steps =
+         [](ConnectedConsole &s) {
+             openFavorites(s);
+             s.choose("Favorites", "List1", 1);
+             s.click("Favorites", "Load");
+             QVERIFY(!window("Favorites"));
+         },
+     .server = "10.0.0.2:2222:second"},
+    {.name = "select a name holding \" - \"",
+     .steps =
+         [](ConnectedConsole &s) {
+             openFavorites(s);
+             s.choose("Favorites", "List1", 3);
+             s.click("Favorites", "Load");
+         },
+     .server = "10.0.0.9:2:long"},
+    {.name = "delete a twin",
+     .steps =
+         [](ConnectedConsole &s) {
+             openFavorites(s);
+             s.choose("Favorites", "List1", 1);
+             s.click("Favorites", "Delete");
+             QCOMPARE(s.reads("Favorites", "List1"),
+                      u"dup - 10.0.0.1:1111\nAlpha - 10.0.0.8:1\nAlpha - Beta - 10.0.0.9:2"_s);
+         },
+     .stored = "dup - 10.0.0.1:1111,Alpha - 10.0.0.8:1,Alpha - Beta - 10.0.0.9:2"},
+    {.name = "delete a name holding \" - \"",
+     .steps =
+         [](ConnectedConsole &s) {
+             openFavorites(s);
+             s.choose("Favorites", "List1", 3);
+             s.click("Favorites", "Delete");
+         },
+     .stored = "dup - 10.0.0.1:1111,dup - 10.0.0.2:2222,Alpha - 10.0.0.8:1"},
+    {.name = "add with quotes, reopened",
+     .steps =
+         [](ConnectedConsole &s) {
+             openFavorites(s);
+             s.click("Favorites", "Add");
+             s.type("add_Favorites", "ServerName", u"Bob's \"place\""_s);
+             s.type("add_Favorites", "IP", u"10.0.0.'1\""_s);
+             s.type("add_Favorites", "Port", u"27'960\""_s);
+             s.type("add_Favorites", "RconPassword", u"pa'ss\"word"_s);
+             s.click("add_Favorites", "Add");
+             QVERIFY(!window("add_Favorites") && window("Favorites"));
+         },
+     .stored = "dup - 10.0.0.1:1111,dup - 10.0.0.2:2222,Alpha - 10.0.0.8:1,Alpha - Beta - 10.0.0.9:2,"
+               "Bob's \"place\" - 10.0.0.'1\":27'960\""},
+    {.name = "add without a password",
+     .steps =
+         [](ConnectedConsole &s) {
+             openFavorites(s);
+             s.click("Favorites", "Add");
+             s.type("add_Favorites", "ServerName", u"x"_s);
+             s.type("add_Favorites", "IP", u"y"_s);
+             s.type("add_Favorites", "Port", u"1"_s);
+             s.click("add_Favorites", "Add");
+         },
+     .message = "Cannot add favorite - some fields are empty"},
+    {.name = "select without a line",
+     .steps =
+         [](ConnectedConsole &s) {
+             openFavorites(s);
+             s.click("Favorites", "Load");
+         },
+     .message = "Please select a server"},
 };
 
 } // namespace
@@ -67,17 +117,13 @@ private Q_SLOTS:
                 .join(u':');
         };
         const QString before = server();
-        QCOMPARE(s.play(QString::fromUtf8(c.steps)), QString());
+        c.steps(s);
         QCOMPARE(server(), c.server ? QString::fromUtf8(c.server) : before);
         QStringList stored;
         const auto rows = store.listAll().value();
         for (const auto &row : rows)
             stored.append(row.name + u" - "_s + row.ip + u':' + row.port);
-        QCOMPARE(stored.join(u','),
-                 c.stored
-                     ? QString::fromUtf8(c.stored)
-                     : QString::fromUtf8(
-                           "dup - 10.0.0.1:1111,dup - 10.0.0.2:2222,Alpha - 10.0.0.8:1,Alpha - Beta - 10.0.0.9:2"));
+        QCOMPARE(stored.join(u','), c.stored ? QString::fromUtf8(c.stored) : Filled);
         QCOMPARE(s.program.messages, c.message ? QStringList{QString::fromUtf8(c.message)} : QStringList());
     }
 };

@@ -18,7 +18,7 @@ const QHostAddress Loopback(QHostAddress::LocalHost);
 
 // A link to the server of these fields, as the console's fields would give them.
 struct Fields {
-    Server server{QStringLiteral("127.0.0.1"), 0, QStringLiteral("pw")};
+    Server server{u"127.0.0.1"_s, 0, u"pw"_s};
     ServerLink link{[this] { return server; }};
 };
 
@@ -31,7 +31,7 @@ struct Opened {
         QVERIFY(server.waitForDatagrams(1));
     }
     FakeServer server{FakeServer::Mode::Silent};
-    Endpoint endpoint{QStringLiteral("Socket")};
+    Endpoint endpoint{u"Socket"_s};
 };
 
 } // namespace
@@ -45,9 +45,9 @@ private Q_SLOTS:
     {
         QTest::addColumn<QString>("host");
         QTest::addColumn<bool>("arrives");
-        QTest::newRow("address") << QStringLiteral("127.0.0.1") << true;
-        QTest::newRow("localhost prefers IPv4") << QStringLiteral("localhost") << true;
-        QTest::newRow("unknown name") << QStringLiteral("no-such-host.invalid") << false;
+        QTest::newRow("address") << u"127.0.0.1"_s << true;
+        QTest::newRow("localhost prefers IPv4") << u"localhost"_s << true;
+        QTest::newRow("unknown name") << u"no-such-host.invalid"_s << false;
         QTest::newRow("empty") << QString() << false;
     }
 
@@ -57,15 +57,15 @@ private Q_SLOTS:
         QFETCH(bool, arrives);
         FakeServer server(FakeServer::Mode::Silent);
         Fields fields;
-        fields.server = {host, server.port(), QStringLiteral("pw")};
-        Endpoint endpoint(QStringLiteral("Socket2"));
+        fields.server = {host, server.port(), u"pw"_s};
+        Endpoint endpoint(u"Socket2"_s);
         fields.link.open(endpoint);
         fields.link.send(endpoint, u" status");
         QCOMPARE(server.waitForDatagrams(1, arrives ? 5000 : 1000), arrives);
         if (arrives) {
             QCOMPARE(server.received().constFirst(), QByteArray(4, '\xFF') + "rcon pw status");
             // The name found is reused while the host text stays: the next endpoint opens at once.
-            Endpoint next(QStringLiteral("Socket3"));
+            Endpoint next(u"Socket3"_s);
             fields.link.open(next);
             QCOMPARE(next.state(), Endpoint::Open);
         }
@@ -118,7 +118,7 @@ private Q_SLOTS:
     {
         auto server = std::make_unique<FakeServer>(FakeServer::Mode::Silent);
         const quint16 port = server->port();
-        Endpoint endpoint(QStringLiteral("Socket"));
+        Endpoint endpoint(u"Socket"_s);
         QSignalSpy spy(&endpoint, &Endpoint::datagramReceived);
         endpoint.open(Loopback, port);
 
@@ -151,7 +151,7 @@ private Q_SLOTS:
     void closedEndpointSendsNothing()
     {
         FakeServer server(FakeServer::Mode::Silent);
-        Endpoint endpoint(QStringLiteral("Socket"));
+        Endpoint endpoint(u"Socket"_s);
         endpoint.send("before open");
         const quint64 stale = endpoint.awaitAddress();
         endpoint.send("held, then dropped by close");

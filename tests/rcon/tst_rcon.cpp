@@ -10,7 +10,6 @@
 #include <numeric>
 
 using namespace korvane;
-using namespace Qt::StringLiterals;
 
 namespace {
 

@@ -20,7 +20,6 @@
 #include <qt_windows.h>
 #endif
 
-using namespace Qt::StringLiterals;
 using korvane::settings::FileLocations;
 
 namespace {
@@ -143,13 +142,11 @@ private Q_SLOTS:
     {
         const QString lang = path(u"/prefix/share/korvane/lang"_s);
         QVERIFY(QDir().mkpath(lang));
-        QVERIFY(QFile::copy(QStringLiteral(KORVANE_LANG_DIR "/french.lang"), lang + u"/french.lang"_s));
+        QVERIFY(QFile::copy(QString::fromUtf8(KORVANE_LANG_DIR "/french.lang"), lang + u"/french.lang"_s));
         QStringList messages;
 
-        // Each run is put together as main() does it.
         const auto start = [&](const std::function<void(QWidget *)> &pick) {
             korvane::ui::Environment environment(m_bin);
-            environment.favoritesFile = environment.settings.locations().favoritesStoreFile();
             environment.message = [&messages](QWidget *, const QString &text) { messages.append(text); };
             QCOMPARE(environment.settings.locations().createUserFolders(), QString());
             korvane::console::MainWindow main(std::move(environment));
