@@ -55,6 +55,7 @@ private Q_SLOTS:
     void favouritesAndSeveralServers();
 };
 
+// clang-format off
 void TestKorvaneRcon::oneServer_data()
 {
     QTest::addColumn<Run>("run");
@@ -69,87 +70,55 @@ void TestKorvaneRcon::oneServer_data()
         trickle << print("later " + QByteArray::number(i) + '\n');
 
     QTest::newRow("words joined by single blanks, words after the command are the command's")
-        << Run{.arguments = s + QStringList{u"say"_s, u"hello  there"_s, u"-1"_s, u"--raw"_s},
-               .replies = ok,
-               .sent = {Oob + "rcon pw say hello  there -1 --raw"},
-               .out = "ok\n"};
+        << Run{.arguments = s + QStringList{u"say"_s, u"hello  there"_s, u"-1"_s, u"--raw"_s}, .replies = ok,
+               .sent = {Oob + "rcon pw say hello  there -1 --raw"}, .out = "ok\n"};
     QTest::newRow("password from the environment, an empty answer prints nothing")
-        << Run{.arguments = noPassword,
-               .replies = {print("")},
-               .sent = {Oob + "rcon env pw status"},
+        << Run{.arguments = noPassword, .replies = {print("")}, .sent = {Oob + "rcon env pw status"},
                .environmentPassword = u"env pw"_s};
     QTest::newRow("first line of the password file before the environment")
-        << Run{.arguments = QStringList{u"--password-file"_s, u"%PW%"_s} + noPassword,
-               .replies = ok,
-               .sent = {Oob + "rcon file pw status"},
-               .out = "ok\n",
-               .environmentPassword = u"env pw"_s};
+        << Run{.arguments = QStringList{u"--password-file"_s, u"%PW%"_s} + noPassword, .replies = ok,
+               .sent = {Oob + "rcon file pw status"}, .out = "ok\n", .environmentPassword = u"env pw"_s};
     QTest::newRow("Windows-1252 on the wire and back to UTF-8")
-        << Run{.arguments = s + QStringList{u"say"_s, u"Grüße €"_s},
-               .replies = {print("caf\xE9 \x80 \xFF\n")},
-               .sent = {Oob + "rcon pw say Gr\xFC\xDF"
-                              "e \x80"},
-               .out = "café € ÿ\n"};
+        << Run{.arguments = s + QStringList{u"say"_s, u"Grüße €"_s}, .replies = {print("caf\xE9 \x80 \xFF\n")},
+               .sent = {Oob + "rcon pw say Gr\xFC\xDF" "e \x80"}, .out = "café € ÿ\n"};
     QTest::newRow("three datagrams in order, a split line whole, cleaned")
-        << Run{.arguments = s + QStringList{u"cvarlist"_s},
-               .replies = three,
-               .sent = {Oob + "rcon pw cvarlist"},
+        << Run{.arguments = s + QStringList{u"cvarlist"_s}, .replies = three, .sent = {Oob + "rcon pw cvarlist"},
                .out = "first\nsecond red x\nthird\n"};
-    QTest::newRow("raw: only the print header removed") << Run{.arguments = s + QStringList{u"--raw"_s, u"cvarlist"_s},
-                                                               .replies = three,
-                                                               .sent = {Oob + "rcon pw cvarlist"},
-                                                               .out = "first\nsecond ^1red^7\\x\nthird\n"};
+    QTest::newRow("raw: only the print header removed")
+        << Run{.arguments = s + QStringList{u"--raw"_s, u"cvarlist"_s}, .replies = three,
+               .sent = {Oob + "rcon pw cvarlist"}, .out = "first\nsecond ^1red^7\\x\nthird\n"};
     QTest::newRow("status probe, no password needed, a table")
-        << Run{.arguments = {u"-s"_s, u"%S%"_s, u"--status"_s},
-               .sent = {Oob + "getstatus"},
+        << Run{.arguments = {u"-s"_s, u"%S%"_s, u"--status"_s}, .sent = {Oob + "getstatus"},
                .out = "sv_hostname  ^1Red\netversion    ET 2.60b\n\nET server: yes\nplayers: 2\nscore   ping  name\n"
                       "    5     50  Bob\n   -3    999  Alice\n",
                .later = status};
     QTest::newRow("standard input: comments and blank lines skipped, paced")
-        << Run{.arguments = s + QStringList{u"--quiet"_s, u"0"_s, u"--pace"_s, u"400"_s, u"-"_s},
-               .replies = ok,
+        << Run{.arguments = s + QStringList{u"--quiet"_s, u"0"_s, u"--pace"_s, u"400"_s, u"-"_s}, .replies = ok,
                .sent = {Oob + "rcon pw say one", Oob + "rcon pw say two", Oob + "rcon pw say three"},
-               .out = "ok\nok\nok\n",
-               .input = "say one\n\n# not sent\n   \nsay two\r\n#say no\nsay three"};
-    QTest::newRow("no answer") << Run{.arguments = s + QStringList{u"--timeout"_s, u"300"_s, u"status"_s},
-                                      .sent = {Oob + "rcon pw status"},
-                                      .exitCode = 1,
-                                      .err = "korvane-rcon: %S%: no answer to \"status\" within 300 ms\n"};
+               .out = "ok\nok\nok\n", .input = "say one\n\n# not sent\n   \nsay two\r\n#say no\nsay three"};
+    QTest::newRow("no answer")
+        << Run{.arguments = s + QStringList{u"--timeout"_s, u"300"_s, u"status"_s}, .sent = {Oob + "rcon pw status"},
+               .exitCode = 1, .err = "korvane-rcon: %S%: no answer to \"status\" within 300 ms\n"};
     QTest::newRow("quiet time ends the answer")
-        << Run{.arguments = s + QStringList{u"--quiet"_s, u"100"_s, u"status"_s},
-               .replies = {print("at once\n")},
-               .sent = {Oob + "rcon pw status"},
-               .out = "at once\n",
-               .later = trickle.mid(0, 1),
-               .laterMs = 1500};
+        << Run{.arguments = s + QStringList{u"--quiet"_s, u"100"_s, u"status"_s}, .replies = {print("at once\n")},
+               .sent = {Oob + "rcon pw status"}, .out = "at once\n", .later = trickle.mid(0, 1), .laterMs = 1500};
     QTest::newRow("longer quiet time waits for more")
-        << Run{.arguments = s + QStringList{u"--quiet"_s, u"2500"_s, u"status"_s},
-               .replies = {print("at once\n")},
-               .sent = {Oob + "rcon pw status"},
-               .out = "at once\nlater 0\n",
-               .later = trickle.mid(0, 1),
+        << Run{.arguments = s + QStringList{u"--quiet"_s, u"2500"_s, u"status"_s}, .replies = {print("at once\n")},
+               .sent = {Oob + "rcon pw status"}, .out = "at once\nlater 0\n", .later = trickle.mid(0, 1),
                .laterMs = 300};
     QTest::newRow("total time-out cuts a slow trickle")
         << Run{.arguments = s + QStringList{u"--quiet"_s, u"1000"_s, u"--timeout"_s, u"400"_s, u"status"_s},
-               .sent = {Oob + "rcon pw status"},
-               .out = "later 0\n...",
-               .later = trickle,
-               .laterMs = 50};
+               .sent = {Oob + "rcon pw status"}, .out = "later 0\n...", .later = trickle, .laterMs = 50};
     const QStringList twoCommands = {u"-s"_s, u"%S%"_s, u"--password"_s, u"wrong"_s, u"-"_s};
     for (const QByteArray refusal : {"Bad rconpassword.", "Invalid password.", "No rconpassword set on the server."})
         QTest::newRow(refusal.constData())
-            << Run{.arguments = twoCommands,
-                   .replies = {print(refusal + '\n')},
-                   .sent = {Oob + "rcon wrong status"},
-                   .exitCode = 3,
-                   .err = "korvane-rcon: %S%: the server refused the rcon password (" + refusal + ")\n",
+            << Run{.arguments = twoCommands, .replies = {print(refusal + '\n')}, .sent = {Oob + "rcon wrong status"},
+                   .exitCode = 3, .err = "korvane-rcon: %S%: the server refused the rcon password (" + refusal + ")\n",
                    .input = "status\nsay hi\n"};
     QTest::newRow("a refusal quoted in chat is an answer")
-        << Run{.arguments = twoCommands,
-               .replies = {print("console: Bad rconpassword.\n")},
+        << Run{.arguments = twoCommands, .replies = {print("console: Bad rconpassword.\n")},
                .sent = {Oob + "rcon wrong status", Oob + "rcon wrong say hi"},
-               .out = "console: Bad rconpassword.\nconsole: Bad rconpassword.\n",
-               .input = "status\nsay hi\n"};
+               .out = "console: Bad rconpassword.\nconsole: Bad rconpassword.\n", .input = "status\nsay hi\n"};
     const QList<std::pair<QStringList, QByteArray>> failures = {
         {{u"-s"_s, u"no-such-host.invalid:27960"_s, u"--password"_s, u"pw"_s, u"status"_s},
          "no-such-host.invalid:27960: the host name no-such-host.invalid does not resolve"},
@@ -160,9 +129,11 @@ void TestKorvaneRcon::oneServer_data()
         {s + QStringList{u"--pace"_s, u"soon"_s, u"status"_s}, "--pace takes a whole number"},
     };
     for (const auto &[arguments, err] : failures)
-        QTest::newRow(err.constData()) << Run{
-            .arguments = arguments, .exitCode = err.contains("resolve") ? 4 : 2, .err = "korvane-rcon: " + err};
+        QTest::newRow(err.constData())
+            << Run{.arguments = arguments, .exitCode = err.contains("resolve") ? 4 : 2, .err = "korvane-rcon: " + err};
 }
+
+// clang-format on
 
 void TestKorvaneRcon::oneServer()
 {
@@ -196,6 +167,7 @@ void TestKorvaneRcon::oneServer()
                 std::chrono::milliseconds(pace >= 0 ? run.arguments.at(pace + 1).toInt() : 500) - ReadingJitter);
 }
 
+// clang-format off
 void TestKorvaneRcon::favouritesAndSeveralServers_data()
 {
     QTest::addColumn<Run>("run");
@@ -203,19 +175,17 @@ void TestKorvaneRcon::favouritesAndSeveralServers_data()
     QTest::newRow("one favourite from the console's store in the current folder")
         << Run{.arguments = {u"-f"_s, u"Alpha"_s, u"status"_s}, .sent = alpha, .out = "from alpha\n"};
     QTest::newRow("every favourite at once, lines prefixed with its name, a silent one named")
-        << Run{.arguments = {u"--all-favorites"_s, u"--timeout"_s, u"2000"_s, u"status"_s},
-               .sent = alpha + beta,
-               .out = "Alpha: from alpha\nBeta - two: from beta\n",
-               .exitCode = 1,
+        << Run{.arguments = {u"--all-favorites"_s, u"--timeout"_s, u"2000"_s, u"status"_s}, .sent = alpha + beta,
+               .out = "Alpha: from alpha\nBeta - two: from beta\n", .exitCode = 1,
                .err = "korvane-rcon: Silent: no answer to \"status\" within 2000 ms\n"};
     QTest::newRow("several addresses at once, lines prefixed with each")
         << Run{.arguments = {u"-s"_s, u"%A%"_s, u"-s"_s, u"%B%"_s, u"--password"_s, u"pw"_s, u"say"_s, u"hi"_s},
-               .sent = {Oob + "rcon pw say hi", Oob + "rcon pw say hi"},
-               .out = "%A%: from alpha\n%B%: from beta\n"};
-    QTest::newRow("a name not in the store") << Run{.arguments = {u"-f"_s, u"Delta"_s, u"status"_s},
-                                                    .exitCode = 2,
-                                                    .err = "korvane-rcon: No favourite server is named \"Delta\".\n"};
+               .sent = {Oob + "rcon pw say hi", Oob + "rcon pw say hi"}, .out = "%A%: from alpha\n%B%: from beta\n"};
+    QTest::newRow("a name not in the store") << Run{.arguments = {u"-f"_s, u"Delta"_s, u"status"_s}, .exitCode = 2,
+                                                   .err = "korvane-rcon: No favourite server is named \"Delta\".\n"};
 }
+
+// clang-format on
 
 void TestKorvaneRcon::favouritesAndSeveralServers()
 {
