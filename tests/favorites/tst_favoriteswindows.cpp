@@ -42,7 +42,8 @@ struct Favorites {
     QString stored()
     {
         QStringList lines;
-        for (const auto &row : store.listAll().value())
+        const auto rows = store.listAll().value(); // a copy: the range must outlive the loop
+        for (const auto &row : rows)
             lines.append(row.name + u" - "_s + row.ip + u':' + row.port);
         return lines.join(u',');
     }

@@ -63,23 +63,6 @@ private Q_SLOTS:
         QCOMPARE(program.messages, QStringList{u"Please select a language"_s});
     }
 
-    // A remembered pick is written and skips the chooser at the next run.
-    void rememberedPickSkipsTheChooser()
-    {
-        TestProgram program{QString()};
-        {
-            Run run(program);
-            for (const char *name : {"Option3", "Option2", "Remember", "Load"})
-                click(run.chooser, name);
-            QCOMPARE(run.shown(), u"Form1"_s);
-            QCOMPARE(readable(run.main.get(), "btnKill"), u"Arrêter le serveur"_s);
-        }
-        QCOMPARE(testdata::bytesOrMissing(program.settingsFile()),
-                 QByteArray("[lang]\r\nDefault=french\r\nChecked=True\r\n"));
-        QCOMPARE(Run(program).shown(), u"Form1"_s);
-        QCOMPARE(program.messages, QStringList());
-    }
-
     void startsFromStoredSettings_data() { testdata::addRows(Starts); }
 
     // Starting never writes.

@@ -19,25 +19,24 @@ namespace {
 struct Click {
     const char *window = nullptr, *control = nullptr;
 };
+// clang-format off
 constexpr struct Window {
     const char *name;
-    std::array<Click, 2> opening = {};
-} Windows[] = {{.name = "Form1"},
-               {.name = "Sure", .opening = {{{"Form1", "btnKill"}}}},
-               {.name = "Reason", .opening = {{{"Form1", "btnPBKickNum"}}}},
-               {.name = "Other", .opening = {{{"Form1", "btnOther"}}}},
-               {.name = "fun", .opening = {{{"Form1", "btnOther"}, {"Other", "btnfuncommands"}}}},
-               {.name = "NormalPlayers", .opening = {{{"Form1", "btnNormalPopup"}}}},
-               {.name = "PBPlayers", .opening = {{{"Form1", "btnPBPopup"}}}},
-               {.name = "Cheaters", .opening = {{{"Form1", "btnCheaters"}}}},
-               {.name = "Config", .opening = {{{"Frame2", "btnConfig"}}}},
-               {.name = "add_Favorites", .opening = {{{"Form1", "Command1"}, {"Favorites", "Add"}}}},
-               {.name = "Favorites", .opening = {{{"Form1", "Command1"}}}},
-               {.name = "About", .opening = {{{"Form1", "Picture1"}}}}};
+    Click first = {}, then = {};
+} Windows[] = {
+    {.name = "Form1"}, {.name = "Sure", .first = {"Form1", "btnKill"}},
+    {.name = "Reason", .first = {"Form1", "btnPBKickNum"}}, {.name = "Other", .first = {"Form1", "btnOther"}},
+    {.name = "fun", .first = {"Form1", "btnOther"}, .then = {"Other", "btnfuncommands"}},
+    {.name = "NormalPlayers", .first = {"Form1", "btnNormalPopup"}},
+    {.name = "PBPlayers", .first = {"Form1", "btnPBPopup"}},
+    {.name = "Cheaters", .first = {"Form1", "btnCheaters"}}, {.name = "Config", .first = {"Frame2", "btnConfig"}},
+    {.name = "add_Favorites", .first = {"Form1", "Command1"}, .then = {"Favorites", "Add"}},
+    {.name = "Favorites", .first = {"Form1", "Command1"}}, {.name = "About", .first = {"Form1", "Picture1"}}};
+// clang-format on
 
 QWidget *open(const ConnectedConsole &console, const Window &design)
 {
-    for (const Click &step : design.opening)
+    for (const Click &step : {design.first, design.then})
         if (step.window)
             console.click(step.window, step.control);
     return window(design.name);
