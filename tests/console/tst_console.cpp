@@ -160,6 +160,16 @@ template <typename Table> void addSends(const char *window, const Table &table)
     }
 }
 
+// Server fields refused before anything is sent (no port: the server's), and the message shown.
+// clang-format off
+constexpr struct {
+    const char *name, *port, *password, *message;
+} Refusals[] = {
+    {.name = "empty password", .port = nullptr, .password = "", .message = "Please enter values for all server fields!"},
+    {.name = "port not a number", .port = "27960x", .password = "secret",
+     .message = "The server port must be a whole number from 1 to 65535."}};
+// clang-format on
+
 const QString StartText =
     u"Korvane Client: Korvane loaded. Korvane Client: Enter/select server details and Connect to login."_s;
 
@@ -224,30 +234,21 @@ private Q_SLOTS:
         QCOMPARE(find<QLineEdit>(&s.main, "edtrconpassword")->echoMode(), QLineEdit::Password);
     }
 
-    void fieldsRefusedBeforeConnecting_data()
-    {
-        QTest::addColumn<QString>("port");
-        QTest::addColumn<QString>("password");
-        QTest::addColumn<QString>("message");
-        QTest::newRow("empty password") << QString() << QString() << u"Please enter values for all server fields!"_s;
-        QTest::newRow("port not a number")
-            << u"27960x"_s << u"secret"_s << u"The server port must be a whole number from 1 to 65535."_s;
-    }
+    void fieldsRefusedBeforeConnecting_data() { testdata::addRows(Refusals); }
 
     // One message box, nothing sent, nothing logged.
     void fieldsRefusedBeforeConnecting()
     {
-        QFETCH(QString, port);
-        QFETCH(QString, password);
-        QFETCH(QString, message);
+        const auto &refusal = testdata::current(Refusals);
         TestProgram program;
         FakeServer server;
         korvane::console::MainWindow main(program.environment());
         main.show();
-        main.setServerFields(u"127.0.0.1"_s, port.isNull() ? server.portText() : port, password);
+        main.setServerFields(u"127.0.0.1"_s, refusal.port ? QString::fromLatin1(refusal.port) : server.portText(),
+                             QString::fromLatin1(refusal.password));
         click(&main, "btnConnect");
         QTest::qWait(100);
-        QCOMPARE(program.messages, QStringList{message});
+        QCOMPARE(program.messages, QStringList{QString::fromUtf8(refusal.message)});
         QCOMPARE(readable(&main, "Result"), StartText);
         QCOMPARE(server.received(), QList<QByteArray>());
     }

@@ -42,13 +42,6 @@ QWidget *open(const ConnectedConsole &console, const Window &design)
     return window(design.name);
 }
 
-void addWindowRows()
-{
-    QTest::addColumn<int>("row");
-    for (int i = 0; i < int(std::size(Windows)); ++i)
-        QTest::newRow(Windows[i].name) << i;
-}
-
 QStringList keysOf(const QByteArray &file)
 {
     QStringList keys;
@@ -103,21 +96,21 @@ private Q_SLOTS:
 #endif
     void keysNeitherCloseNorSend_data()
     {
-        addWindowRows();
+        testdata::addRows(Windows);
     }
 
     // Enter and Escape neither close a window nor send anything: no button is a default or cancel button.
     void keysNeitherCloseNorSend()
     {
-        QFETCH(int, row);
+        const Window &design = testdata::current(Windows);
         ConnectedConsole console;
-        QWidget *opened = open(console, Windows[row]);
+        QWidget *opened = open(console, design);
         QVERIFY(opened);
         console.sent();
         console.server.clear();
         for (Qt::Key key : {Qt::Key_Return, Qt::Key_Enter, Qt::Key_Escape})
             QTest::keyClick(opened->focusWidget() ? opened->focusWidget() : opened, key);
-        QCOMPARE(window(Windows[row].name), opened);
+        QCOMPARE(window(design.name), opened);
         QCOMPARE(console.sent(), QList<QByteArray>());
     }
 
