@@ -4,6 +4,8 @@
 #include <QProcess>
 #include <QTimer>
 
+#include "testdata.h"
+
 struct CliRun {
     int exitCode = -1;
     QByteArray out, err;
@@ -16,16 +18,16 @@ inline CliRun runCli(const QStringList &arguments, const QByteArray &input = {},
 {
     QProcess process;
     QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
-    environment.remove(u"KORVANE_RCON_PASSWORD"_qs);
+    environment.remove(u"KORVANE_RCON_PASSWORD"_s);
     if (!password.isEmpty())
-        environment.insert(u"KORVANE_RCON_PASSWORD"_qs, password);
+        environment.insert(u"KORVANE_RCON_PASSWORD"_s, password);
     process.setProcessEnvironment(environment);
     process.setWorkingDirectory(folder);
     QEventLoop loop;
     QObject::connect(&process, &QProcess::finished, &loop, &QEventLoop::quit);
     QObject::connect(&process, &QProcess::errorOccurred, &loop, &QEventLoop::quit);
     QTimer::singleShot(60000, &loop, &QEventLoop::quit);
-    process.start(QStringLiteral(KORVANE_RCON), arguments);
+    process.start(QString::fromUtf8(KORVANE_RCON), arguments);
     process.write(input);
     process.closeWriteChannel();
     loop.exec();

@@ -6,12 +6,14 @@
 #include <QTest>
 #include <QUdpSocket>
 
+#include "testdata.h"
+
 // A real openarena-server on a free loopback port, IPv4 only, a LAN server (no master), with a home of
 // its own; stopped by its pid when the test ends. It answers 10 requests from one address at once,
 // then one a second.
 class OpenArena {
 public:
-    static bool installed() { return QFileInfo(QStringLiteral("/usr/games/openarena-server")).isExecutable(); }
+    static bool installed() { return QFileInfo(u"/usr/games/openarena-server"_s).isExecutable(); }
 
     ~OpenArena()
     {
@@ -29,14 +31,12 @@ public:
             return false;
         m_port = probe.localPort();
         probe.close();
-        m_server.setStandardOutputFile(m_home.filePath(QStringLiteral("server.log")));
+        m_server.setStandardOutputFile(m_home.filePath(u"server.log"_s));
         m_server.setProcessChannelMode(QProcess::MergedChannels);
-        m_server.start(QStringLiteral("/usr/games/openarena-server"),
-                       QProcess::splitCommand(QStringLiteral("+set fs_homepath %1 +set net_enabled 1 +set net_ip "
-                                                             "127.0.0.1 +set net_port %2 +set dedicated 1 %3")
-                                                  .arg(m_home.path())
-                                                  .arg(m_port)
-                                                  .arg(settings)));
+        const QString arguments = u"+set fs_homepath %1 +set net_enabled 1 +set net_ip 127.0.0.1 +set net_port %2 "
+                                  "+set dedicated 1 %3"_s;
+        m_server.start(u"/usr/games/openarena-server"_s,
+                       QProcess::splitCommand(arguments.arg(m_home.path()).arg(m_port).arg(settings)));
         if (!m_server.waitForStarted())
             return false;
         for (int i = 0; i < 30 && m_server.state() == QProcess::Running; ++i) {
@@ -48,7 +48,7 @@ public:
         return false;
     }
 
-    QString address() const { return QStringLiteral("127.0.0.1:%1").arg(m_port); }
+    QString address() const { return u"127.0.0.1:%1"_s.arg(m_port); }
 
 private:
     QTemporaryDir m_home;

@@ -55,11 +55,12 @@ private Q_SLOTS:
     void favouritesAndSeveralServers();
 };
 
+// clang-format off
 void TestKorvaneRcon::oneServer_data()
 {
     QTest::addColumn<Run>("run");
-    const QStringList s = {u"-s"_qs, u"%S%"_qs, u"--password"_qs, u"pw"_qs};
-    const QStringList noPassword = {u"-s"_qs, u"%S%"_qs, u"status"_qs};
+    const QStringList s = {u"-s"_s, u"%S%"_s, u"--password"_s, u"pw"_s};
+    const QStringList noPassword = {u"-s"_s, u"%S%"_s, u"status"_s};
     const QList<QByteArray> ok = {print("ok\n")};
     const QList<QByteArray> three = {print("first\nsec"), print("ond ^1red^7\\x\n"), print("third")};
     const QList<QByteArray> status = {Oob + "statusResponse\n\\sv_hostname\\^1Red\\etversion\\ET 2.60b\n"
@@ -69,65 +70,70 @@ void TestKorvaneRcon::oneServer_data()
         trickle << print("later " + QByteArray::number(i) + '\n');
 
     QTest::newRow("words joined by single blanks, words after the command are the command's")
-        << Run(s + QStringList{u"say"_qs, u"hello  there"_qs, u"-1"_qs, u"--raw"_qs}, ok,
-               {Oob + "rcon pw say hello  there -1 --raw"}, "ok\n");
+        << Run{.arguments = s + QStringList{u"say"_s, u"hello  there"_s, u"-1"_s, u"--raw"_s}, .replies = ok,
+               .sent = {Oob + "rcon pw say hello  there -1 --raw"}, .out = "ok\n"};
     QTest::newRow("password from the environment, an empty answer prints nothing")
-        << Run(noPassword, {print("")}, {Oob + "rcon env pw status"}, {}, 0, {}, {}, u"env pw"_qs);
+        << Run{.arguments = noPassword, .replies = {print("")}, .sent = {Oob + "rcon env pw status"},
+               .environmentPassword = u"env pw"_s};
     QTest::newRow("first line of the password file before the environment")
-        << Run(QStringList{u"--password-file"_qs, u"%PW%"_qs} + noPassword, ok, {Oob + "rcon file pw status"}, "ok\n",
-               0, {}, {}, u"env pw"_qs);
+        << Run{.arguments = QStringList{u"--password-file"_s, u"%PW%"_s} + noPassword, .replies = ok,
+               .sent = {Oob + "rcon file pw status"}, .out = "ok\n", .environmentPassword = u"env pw"_s};
     QTest::newRow("Windows-1252 on the wire and back to UTF-8")
-        << Run(s + QStringList{u"say"_qs, u"Grüße €"_qs}, {print("caf\xE9 \x80 \xFF\n")},
-               {Oob + "rcon pw say Gr\xFC\xDF"
-                      "e \x80"},
-               "café € ÿ\n");
+        << Run{.arguments = s + QStringList{u"say"_s, u"Grüße €"_s}, .replies = {print("caf\xE9 \x80 \xFF\n")},
+               .sent = {Oob + "rcon pw say Gr\xFC\xDF" "e \x80"}, .out = "café € ÿ\n"};
     QTest::newRow("three datagrams in order, a split line whole, cleaned")
-        << Run(s + QStringList{u"cvarlist"_qs}, three, {Oob + "rcon pw cvarlist"}, "first\nsecond red x\nthird\n");
+        << Run{.arguments = s + QStringList{u"cvarlist"_s}, .replies = three, .sent = {Oob + "rcon pw cvarlist"},
+               .out = "first\nsecond red x\nthird\n"};
     QTest::newRow("raw: only the print header removed")
-        << Run(s + QStringList{u"--raw"_qs, u"cvarlist"_qs}, three, {Oob + "rcon pw cvarlist"},
-               "first\nsecond ^1red^7\\x\nthird\n");
+        << Run{.arguments = s + QStringList{u"--raw"_s, u"cvarlist"_s}, .replies = three,
+               .sent = {Oob + "rcon pw cvarlist"}, .out = "first\nsecond ^1red^7\\x\nthird\n"};
     QTest::newRow("status probe, no password needed, a table")
-        << Run({u"-s"_qs, u"%S%"_qs, u"--status"_qs}, {}, {Oob + "getstatus"},
-               "sv_hostname  ^1Red\netversion    ET 2.60b\n\nET server: yes\nplayers: 2\nscore   ping  name\n"
-               "    5     50  Bob\n   -3    999  Alice\n",
-               0, {}, {}, {}, status);
+        << Run{.arguments = {u"-s"_s, u"%S%"_s, u"--status"_s}, .sent = {Oob + "getstatus"},
+               .out = "sv_hostname  ^1Red\netversion    ET 2.60b\n\nET server: yes\nplayers: 2\nscore   ping  name\n"
+                      "    5     50  Bob\n   -3    999  Alice\n",
+               .later = status};
     QTest::newRow("standard input: comments and blank lines skipped, paced")
-        << Run(s + QStringList{u"--quiet"_qs, u"0"_qs, u"--pace"_qs, u"400"_qs, u"-"_qs}, ok,
-               {Oob + "rcon pw say one", Oob + "rcon pw say two", Oob + "rcon pw say three"}, "ok\nok\nok\n", 0, {},
-               "say one\n\n# not sent\n   \nsay two\r\n#say no\nsay three");
-    QTest::newRow("no answer") << Run(s + QStringList{u"--timeout"_qs, u"300"_qs, u"status"_qs}, {},
-                                      {Oob + "rcon pw status"}, {}, 1,
-                                      "korvane-rcon: %S%: no answer to \"status\" within 300 ms\n");
+        << Run{.arguments = s + QStringList{u"--quiet"_s, u"0"_s, u"--pace"_s, u"400"_s, u"-"_s}, .replies = ok,
+               .sent = {Oob + "rcon pw say one", Oob + "rcon pw say two", Oob + "rcon pw say three"},
+               .out = "ok\nok\nok\n", .input = "say one\n\n# not sent\n   \nsay two\r\n#say no\nsay three"};
+    QTest::newRow("no answer")
+        << Run{.arguments = s + QStringList{u"--timeout"_s, u"300"_s, u"status"_s}, .sent = {Oob + "rcon pw status"},
+               .exitCode = 1, .err = "korvane-rcon: %S%: no answer to \"status\" within 300 ms\n"};
     QTest::newRow("quiet time ends the answer")
-        << Run(s + QStringList{u"--quiet"_qs, u"100"_qs, u"status"_qs}, {print("at once\n")}, {Oob + "rcon pw status"},
-               "at once\n", 0, {}, {}, {}, trickle.mid(0, 1), 1500);
+        << Run{.arguments = s + QStringList{u"--quiet"_s, u"100"_s, u"status"_s}, .replies = {print("at once\n")},
+               .sent = {Oob + "rcon pw status"}, .out = "at once\n", .later = trickle.mid(0, 1), .laterMs = 1500};
     QTest::newRow("longer quiet time waits for more")
-        << Run(s + QStringList{u"--quiet"_qs, u"2500"_qs, u"status"_qs}, {print("at once\n")}, {Oob + "rcon pw status"},
-               "at once\nlater 0\n", 0, {}, {}, {}, trickle.mid(0, 1), 300);
+        << Run{.arguments = s + QStringList{u"--quiet"_s, u"2500"_s, u"status"_s}, .replies = {print("at once\n")},
+               .sent = {Oob + "rcon pw status"}, .out = "at once\nlater 0\n", .later = trickle.mid(0, 1),
+               .laterMs = 300};
     QTest::newRow("total time-out cuts a slow trickle")
-        << Run(s + QStringList{u"--quiet"_qs, u"1000"_qs, u"--timeout"_qs, u"400"_qs, u"status"_qs}, {},
-               {Oob + "rcon pw status"}, "later 0\n...", 0, {}, {}, {}, trickle, 50);
-    const QStringList twoCommands = {u"-s"_qs, u"%S%"_qs, u"--password"_qs, u"wrong"_qs, u"-"_qs};
+        << Run{.arguments = s + QStringList{u"--quiet"_s, u"1000"_s, u"--timeout"_s, u"400"_s, u"status"_s},
+               .sent = {Oob + "rcon pw status"}, .out = "later 0\n...", .later = trickle, .laterMs = 50};
+    const QStringList twoCommands = {u"-s"_s, u"%S%"_s, u"--password"_s, u"wrong"_s, u"-"_s};
     for (const QByteArray refusal : {"Bad rconpassword.", "Invalid password.", "No rconpassword set on the server."})
         QTest::newRow(refusal.constData())
-            << Run(twoCommands, {print(refusal + '\n')}, {Oob + "rcon wrong status"}, {}, 3,
-                   "korvane-rcon: %S%: the server refused the rcon password (" + refusal + ")\n", "status\nsay hi\n");
-    QTest::newRow("a refusal quoted in chat is an answer") << Run(
-        twoCommands, {print("console: Bad rconpassword.\n")}, {Oob + "rcon wrong status", Oob + "rcon wrong say hi"},
-        "console: Bad rconpassword.\nconsole: Bad rconpassword.\n", 0, {}, "status\nsay hi\n");
+            << Run{.arguments = twoCommands, .replies = {print(refusal + '\n')}, .sent = {Oob + "rcon wrong status"},
+                   .exitCode = 3, .err = "korvane-rcon: %S%: the server refused the rcon password (" + refusal + ")\n",
+                   .input = "status\nsay hi\n"};
+    QTest::newRow("a refusal quoted in chat is an answer")
+        << Run{.arguments = twoCommands, .replies = {print("console: Bad rconpassword.\n")},
+               .sent = {Oob + "rcon wrong status", Oob + "rcon wrong say hi"},
+               .out = "console: Bad rconpassword.\nconsole: Bad rconpassword.\n", .input = "status\nsay hi\n"};
     const QList<std::pair<QStringList, QByteArray>> failures = {
-        {{u"-s"_qs, u"no-such-host.invalid:27960"_qs, u"--password"_qs, u"pw"_qs, u"status"_qs},
+        {{u"-s"_s, u"no-such-host.invalid:27960"_s, u"--password"_s, u"pw"_s, u"status"_s},
          "no-such-host.invalid:27960: the host name no-such-host.invalid does not resolve"},
-        {{u"status"_qs}, "no server given"},
+        {{u"status"_s}, "no server given"},
         {s, "no command given"},
         {noPassword, "%S%: no rcon password"},
-        {{u"-s"_qs, u"host:65536"_qs, u"--status"_qs}, "\"host:65536\" is not HOST[:PORT]"},
-        {s + QStringList{u"--pace"_qs, u"soon"_qs, u"status"_qs}, "--pace takes a whole number"},
+        {{u"-s"_s, u"host:65536"_s, u"--status"_s}, "\"host:65536\" is not HOST[:PORT]"},
+        {s + QStringList{u"--pace"_s, u"soon"_s, u"status"_s}, "--pace takes a whole number"},
     };
     for (const auto &[arguments, err] : failures)
-        QTest::newRow(err.constData()) << Run(arguments, {}, {}, {}, err.contains("resolve") ? 4 : 2,
-                                              "korvane-rcon: " + err);
+        QTest::newRow(err.constData())
+            << Run{.arguments = arguments, .exitCode = err.contains("resolve") ? 4 : 2, .err = "korvane-rcon: " + err};
 }
+
+// clang-format on
 
 void TestKorvaneRcon::oneServer()
 {
@@ -138,10 +144,10 @@ void TestKorvaneRcon::oneServer()
     sendWhenReady(
         &context, server, [&] { return !server.received().isEmpty(); }, run.later, run.laterMs);
     QTemporaryDir dir;
-    QVERIFY(testdata::writeBytes(dir.filePath(u"pw"_qs), "file pw\r\nsecond\n"));
+    QVERIFY(testdata::writeBytes(dir.filePath(u"pw"_s), "file pw\r\nsecond\n"));
     const QByteArray address = "127.0.0.1:" + server.portText().toLatin1();
-    run.arguments.replaceInStrings(u"%S%"_qs, QString::fromLatin1(address))
-        .replaceInStrings(u"%PW%"_qs, dir.filePath(u"pw"_qs));
+    run.arguments.replaceInStrings(u"%S%"_s, QString::fromLatin1(address))
+        .replaceInStrings(u"%PW%"_s, dir.filePath(u"pw"_s));
     const CliRun cli = runCli(run.arguments, run.input, run.environmentPassword);
     QCOMPARE(cli.exitCode, run.exitCode);
     QCoreApplication::processEvents(); // what it sent before it ended is waiting in the socket already
@@ -155,28 +161,31 @@ void TestKorvaneRcon::oneServer()
     // The stand-in notes a datagram when it reads it, a few milliseconds after it came, and how long after
     // varies (under Wine by up to about 3 ms): a gap between two arrivals may look that much shorter.
     constexpr std::chrono::milliseconds ReadingJitter(5);
-    const qsizetype pace = run.arguments.indexOf(u"--pace"_qs); // else the default, an ET server's half second
+    const qsizetype pace = run.arguments.indexOf(u"--pace"_s); // else the default, an ET server's half second
     for (qsizetype i = 1; i < server.arrivals().size(); ++i)
         QVERIFY(server.arrivals().at(i) - server.arrivals().at(i - 1) >=
                 std::chrono::milliseconds(pace >= 0 ? run.arguments.at(pace + 1).toInt() : 500) - ReadingJitter);
 }
 
+// clang-format off
 void TestKorvaneRcon::favouritesAndSeveralServers_data()
 {
     QTest::addColumn<Run>("run");
     const QList<QByteArray> alpha = {Oob + "rcon alpha pw status"}, beta = {Oob + "rcon beta pw status"};
     QTest::newRow("one favourite from the console's store in the current folder")
-        << Run({u"-f"_qs, u"Alpha"_qs, u"status"_qs}, {}, alpha, "from alpha\n");
+        << Run{.arguments = {u"-f"_s, u"Alpha"_s, u"status"_s}, .sent = alpha, .out = "from alpha\n"};
     QTest::newRow("every favourite at once, lines prefixed with its name, a silent one named")
-        << Run({u"--all-favorites"_qs, u"--timeout"_qs, u"2000"_qs, u"status"_qs}, {}, alpha + beta,
-               "Alpha: from alpha\nBeta - two: from beta\n", 1,
-               "korvane-rcon: Silent: no answer to \"status\" within 2000 ms\n");
+        << Run{.arguments = {u"--all-favorites"_s, u"--timeout"_s, u"2000"_s, u"status"_s}, .sent = alpha + beta,
+               .out = "Alpha: from alpha\nBeta - two: from beta\n", .exitCode = 1,
+               .err = "korvane-rcon: Silent: no answer to \"status\" within 2000 ms\n"};
     QTest::newRow("several addresses at once, lines prefixed with each")
-        << Run({u"-s"_qs, u"%A%"_qs, u"-s"_qs, u"%B%"_qs, u"--password"_qs, u"pw"_qs, u"say"_qs, u"hi"_qs}, {},
-               {Oob + "rcon pw say hi", Oob + "rcon pw say hi"}, "%A%: from alpha\n%B%: from beta\n");
-    QTest::newRow("a name not in the store") << Run({u"-f"_qs, u"Delta"_qs, u"status"_qs}, {}, {}, {}, 2,
-                                                    "korvane-rcon: No favourite server is named \"Delta\".\n");
+        << Run{.arguments = {u"-s"_s, u"%A%"_s, u"-s"_s, u"%B%"_s, u"--password"_s, u"pw"_s, u"say"_s, u"hi"_s},
+               .sent = {Oob + "rcon pw say hi", Oob + "rcon pw say hi"}, .out = "%A%: from alpha\n%B%: from beta\n"};
+    QTest::newRow("a name not in the store") << Run{.arguments = {u"-f"_s, u"Delta"_s, u"status"_s}, .exitCode = 2,
+                                                   .err = "korvane-rcon: No favourite server is named \"Delta\".\n"};
 }
+
+// clang-format on
 
 void TestKorvaneRcon::favouritesAndSeveralServers()
 {
@@ -188,14 +197,14 @@ void TestKorvaneRcon::favouritesAndSeveralServers()
     sendWhenReady(&context, alpha, asked, {print("from alpha\n")}, 1);
     sendWhenReady(&context, beta, asked, {print("from beta\n")}, 1);
     QTemporaryDir consoleFolder;
-    const QString storePath = consoleFolder.filePath(u"Korvane.mdb"_qs);
+    const QString storePath = consoleFolder.filePath(u"Korvane.mdb"_s);
     korvane::favorites::FavoritesStore store(storePath); // as the console's add dialog stores them
-    QVERIFY(store.insert(u"Alpha"_qs, u"127.0.0.1"_qs, alpha.portText(), u"alpha pw"_qs));
-    QVERIFY(store.insert(u"Beta - two"_qs, u"127.0.0.1"_qs, beta.portText(), u"beta pw"_qs));
-    QVERIFY(store.insert(u"Silent"_qs, u"127.0.0.1"_qs, silent.portText(), u"pw"_qs));
+    QVERIFY(store.insert(u"Alpha"_s, u"127.0.0.1"_s, alpha.portText(), u"alpha pw"_s));
+    QVERIFY(store.insert(u"Beta - two"_s, u"127.0.0.1"_s, beta.portText(), u"beta pw"_s));
+    QVERIFY(store.insert(u"Silent"_s, u"127.0.0.1"_s, silent.portText(), u"pw"_s));
     const QByteArray a = "127.0.0.1:" + alpha.portText().toLatin1(), b = "127.0.0.1:" + beta.portText().toLatin1();
-    run.arguments.replaceInStrings(u"%A%"_qs, QString::fromLatin1(a));
-    run.arguments.replaceInStrings(u"%B%"_qs, QString::fromLatin1(b));
+    run.arguments.replaceInStrings(u"%A%"_s, QString::fromLatin1(a));
+    run.arguments.replaceInStrings(u"%B%"_s, QString::fromLatin1(b));
     const CliRun cli = runCli(run.arguments, {}, {}, consoleFolder.path());
     QCOMPARE(cli.exitCode, run.exitCode);
     QCoreApplication::processEvents();

@@ -26,30 +26,30 @@ void TestOpenArena::commandsAnsweredWholeStatusParsedPasswordRefused()
     OpenArena server;
     // A bot for the status.
     QVERIFY2(server.start(u"+set rconpassword korvane-e2e +set sv_hostname \"^1Korvane test\" +map oa_dm1 "
-                          "+addbot sarge 1 free 0 ^1Baron"_qs),
+                          "+addbot sarge 1 free 0 ^1Baron"_s),
              "the server did not answer within 30 s; see server.log in its home folder");
     const QString address = server.address();
 
-    const QString password = u"korvane-e2e"_qs;
-    const CliRun said = runCli({u"-s"_qs, address, u"say"_qs, u"hello"_qs, u"from"_qs, u"^2korvane"_qs}, {}, password);
+    const QString password = u"korvane-e2e"_s;
+    const CliRun said = runCli({u"-s"_s, address, u"say"_s, u"hello"_s, u"from"_s, u"^2korvane"_s}, {}, password);
     QCOMPARE(std::pair(said.exitCode, said.out), std::pair(0, QByteArray("console: hello from korvane\n")));
 
     // Far more than the thousand or so bytes of a datagram. Every cvar line whole (nine flag columns, the
     // name, the quoted value): a line cut at a datagram's end would not match and the count fall short.
-    const CliRun cvars = runCli({u"-s"_qs, address, u"cvarlist"_qs}, {}, password);
+    const CliRun cvars = runCli({u"-s"_s, address, u"cvarlist"_s}, {}, password);
     QCOMPARE(cvars.exitCode, 0);
     const QString text = QString::fromUtf8(cvars.out);
     const QRegularExpressionMatch total =
-        QRegularExpression(u"\n\n(\\d+) total cvars\n\\d+ cvar indexes\n$"_qs).match(text);
+        QRegularExpression(u"\n\n(\\d+) total cvars\n\\d+ cvar indexes\n$"_s).match(text);
     QVERIFY2(total.hasMatch() && cvars.out.size() > 4000, qPrintable(text.right(200)));
-    QCOMPARE(text.count(QRegularExpression(u"(?m)^.{9} \\S+ \".*\"$"_qs)), total.captured(1).toLongLong());
+    QCOMPARE(text.count(QRegularExpression(u"(?m)^.{9} \\S+ \".*\"$"_s)), total.captured(1).toLongLong());
 
-    const CliRun refused = runCli({u"-s"_qs, address, u"--password"_qs, u"wrong"_qs, u"status"_qs});
+    const CliRun refused = runCli({u"-s"_s, address, u"--password"_s, u"wrong"_s, u"status"_s});
     QCOMPARE(std::pair(refused.exitCode, refused.err),
              std::pair(3, QByteArray("korvane-rcon: " + address.toLatin1() +
                                      ": the server refused the rcon password (Bad rconpassword.)\n")));
 
-    const CliRun cli = runCli({u"-s"_qs, address, u"--status"_qs, u"--json"_qs});
+    const CliRun cli = runCli({u"-s"_s, address, u"--status"_s, u"--json"_s});
     QCOMPARE(cli.exitCode, 0);
     const QJsonObject status = QJsonDocument::fromJson(cli.out).object();
     const QJsonObject settings = status[u"settings"].toObject();
@@ -57,7 +57,7 @@ void TestOpenArena::commandsAnsweredWholeStatusParsedPasswordRefused()
     QCOMPARE(std::pair(players.size(), status[u"etServer"].toBool(true)), std::pair(qsizetype(1), false));
     QCOMPARE((QStringList{settings[u"mapname"].toString(), settings[u"sv_hostname"].toString(),
                           players[0][u"name"].toString(), players[0][u"rawName"].toString()}),
-             (QStringList{u"oa_dm1"_qs, u"^1Korvane test"_qs, u"Baron"_qs, u"^1Baron"_qs}));
+             (QStringList{u"oa_dm1"_s, u"^1Korvane test"_s, u"Baron"_s, u"^1Baron"_s}));
 }
 
 QTEST_GUILESS_MAIN(TestOpenArena)

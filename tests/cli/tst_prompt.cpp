@@ -13,8 +13,6 @@
 #include <sys/wait.h>
 #include <unistd.h>
 
-using namespace Qt::StringLiterals;
-
 class TestPrompt : public QObject {
     Q_OBJECT
 
@@ -61,7 +59,7 @@ private:
     }
 
     // Portable beside the build's korvane-rcon: its history is there.
-    const QString m_history = QFileInfo(QStringLiteral(KORVANE_RCON)).path() + u"/korvane-rcon-history.txt"_s;
+    const QString m_history = QFileInfo(QString::fromUtf8(KORVANE_RCON)).path() + u"/korvane-rcon-history.txt"_s;
     pid_t m_child = -1;
     int m_terminal = -1;
     QByteArray m_seen;

@@ -8,8 +8,6 @@
 #include <QListWidget>
 #include <QPlainTextEdit>
 
-using namespace Qt::StringLiterals;
-
 class TestFloods : public QObject {
     Q_OBJECT
 

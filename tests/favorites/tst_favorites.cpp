@@ -11,7 +11,6 @@
 #include <QThread>
 
 using korvane::favorites::FavoritesStore;
-using namespace Qt::StringLiterals;
 
 // A folder whose name means something in a URL (Windows forbids '?' in a name).
 #ifdef Q_OS_WIN

@@ -6,7 +6,6 @@
 #include <QDir>
 #include <QTemporaryDir>
 
-using namespace Qt::StringLiterals;
 using korvane::settings::readProfileString;
 using korvane::settings::writeProfileString;
 

@@ -37,8 +37,7 @@ QByteArray FakeServer::printReply(const QByteArray &text)
 
 QByteArray FakeServer::statusReply(Mode mode)
 {
-    return testdata::captureReply(mode == Mode::EtServer ? QStringLiteral("et-getstatus.json")
-                                                         : QStringLiteral("plain-getstatus.json"));
+    return testdata::captureReply(mode == Mode::EtServer ? u"et-getstatus.json"_s : u"plain-getstatus.json"_s);
 }
 
 void FakeServer::readPending()

@@ -11,7 +11,7 @@ namespace testdata {
 QByteArray bytesOrMissing(const QString &path)
 {
     QFile file(path);
-    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArrayLiteral("<missing>");
+    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray("<missing>");
 }
 
 bool writeBytes(const QString &path, const QByteArray &bytes)
@@ -22,7 +22,7 @@ bool writeBytes(const QString &path, const QByteArray &bytes)
 
 QList<QByteArray> captureReplies(const QString &file)
 {
-    const QByteArray json = bytesOrMissing(QStringLiteral(KORVANE_TEST_DATA "/captures/") + file);
+    const QByteArray json = bytesOrMissing(QString::fromUtf8(KORVANE_TEST_DATA "/captures/") + file);
     QList<QByteArray> replies;
     const QJsonArray array = QJsonDocument::fromJson(json).object().value(u"replies").toArray();
     for (const QJsonValue &reply : array)

@@ -5,6 +5,9 @@
 #include <QString>
 #include <QTest>
 
+// Every test writes its texts one way: u"..."_s.
+using namespace Qt::StringLiterals;
+
 namespace testdata {
 // A data column "row" of indexes into a table whose entries begin with their row name; the current entry.
 template <typename Table> void addRows(const Table &table)
