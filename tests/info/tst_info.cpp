@@ -8,7 +8,8 @@ class TestInfo : public QObject {
     Q_OBJECT
 
 private Q_SLOTS:
-    // Both ask at once and at every tick, emptying the list first, with the password of the moment.
+    // Both ask at once and at every tick, emptying the list first, with the password of the moment; a disconnect
+    // closes both, and they ask nothing more.
     void playerLists()
     {
         ConnectedConsole s(u"english"_s, [](korvane::ui::Environment &env) { env.playerListRefreshMs = 250; });
@@ -28,15 +29,6 @@ private Q_SLOTS:
         QTRY_COMPARE(s.reads("NormalPlayers", "NormalPlayers"), list);
         QTRY_COMPARE(s.reads("PBPlayers", "PBPlayers"), list);
         QCOMPARE(s.reads("Form1", "Result"), log);
-    }
-
-    // A disconnect closes both lists, and they ask nothing more.
-    void playerListsEndWithTheConnection()
-    {
-        ConnectedConsole s(u"english"_s, [](korvane::ui::Environment &env) { env.playerListRefreshMs = 250; });
-        s.click("Form1", "btnNormalPopup");
-        s.click("Form1", "btnPBPopup");
-        QVERIFY(s.server.waitForDatagrams(2));
         s.click("Form1", "btnDisconnect");
         QVERIFY(!window("NormalPlayers") && !window("PBPlayers"));
         s.server.clear();
@@ -44,28 +36,19 @@ private Q_SLOTS:
         QCOMPARE(s.server.received(), QList<QByteArray>());
     }
 
-    void cheatersList_data()
-    {
-        QTest::addColumn<QList<QByteArray>>("replies");
-        QTest::addColumn<QString>("shown");
-        QTest::newRow("server without ETPro") << QList{FakeServer::printReply("Unknown command \"cheaters^7\"\n")}
-                                              << u"The server does not appear to be running ETPro\r\n"_s;
-        QTest::newRow("another engine's wording is not recognised")
-            << testdata::captureReplies(u"plain-rcon-good-cheaters.json"_s) << u"unknown command: \r\n"_s;
-    }
-
-    // The window asks once per opening, and its answer is its own.
+    // Asked once per opening, the answer is the window's own, saved as shown to the name chosen with ".txt" appended.
     void cheatersList()
     {
-        QFETCH(QList<QByteArray>, replies);
-        QFETCH(QString, shown);
         ConnectedConsole s;
         const QString log = s.reads("Form1", "Result");
-        s.answerWith(replies);
+        s.program.saveFileAnswer = s.program.file(u"list"_s);
+        s.answerWith({FakeServer::printReply("1 Bob\n")});
         s.click("Form1", "btnCheaters");
         s.click("Form1", "btnCheaters");
-        QTRY_COMPARE(s.reads("Cheaters", "edtCheaters"), shown);
+        QTRY_COMPARE(s.reads("Cheaters", "edtCheaters"), u"1 Bob\r\n"_s);
         QCOMPARE(s.reads("Form1", "Result"), log);
+        s.click("Cheaters", "btnSave");
+        QCOMPARE(testdata::bytesOrMissing(s.program.file(u"list.txt"_s)), QByteArray("1 Bob\r\n\r\n"));
         QCOMPARE(s.sent(), QList{rcon("secret cheaters")});
     }
 
@@ -89,49 +72,20 @@ private Q_SLOTS:
                                   rcon("secret config  comp; \"x\" "), rcon("secret config")}));
     }
 
-    void campaigns_data()
-    {
-        QTest::addColumn<QList<QByteArray>>("replies");
-        QTest::addColumn<QString>("listed");
-        QTest::addColumn<QList<int>>("chosen");
-        QTest::addColumn<QByteArray>("loaded");
-        QTest::newRow("each of two datagrams loses three pieces")
-            << QList{FakeServer::printReply("a b c ^1cmpgn^7_north^q\nafrica"), FakeServer::printReply("d e f ^#kept")}
-            << u"cmpgn_northafrica\n^#kept"_s << QList{1} << QByteArray("^#kept");
-        QTest::newRow("an empty entry is not loaded") << QList{FakeServer::printReply("a b c  cmpgn_north")}
-                                                      << u"\ncmpgn_north"_s << QList{0, 1} << QByteArray("cmpgn_north");
-    }
-
-    // Loading a campaign needs a selected entry that is not empty.
+    // Each datagram of the list loses its first three pieces; loading needs a selected entry that is not empty.
     void campaigns()
     {
-        QFETCH(QList<QByteArray>, replies);
-        QFETCH(QString, listed);
-        QFETCH(QList<int>, chosen);
-        QFETCH(QByteArray, loaded);
         ConnectedConsole s;
-        s.answerWith(replies);
+        s.answerWith({FakeServer::printReply("a b c  cmpgn_north"), FakeServer::printReply("d e f ^#kept")});
         s.click("Form1", "btnOther");
         s.click("Form1", "btnOther");
-        QTRY_COMPARE(s.reads("Other", "List1"), listed);
+        QTRY_COMPARE(s.reads("Other", "List1"), u"\ncmpgn_north\n^#kept"_s);
         s.answerWith({});
-        for (int line : chosen) {
+        for (int line : {0, 2}) {
             s.choose("Other", "List1", line);
             s.click("Other", "btnCampaign");
         }
-        QCOMPARE(s.sent(), (QList{rcon("secret listcampaigns"), rcon("secret ref campaign " + loaded)}));
-    }
-
-    // The list is written as shown, to the name chosen with ".txt" appended.
-    void cheatersListSavedAsText()
-    {
-        ConnectedConsole s;
-        s.program.saveFileAnswer = s.program.file(u"list"_s);
-        s.answerWith({FakeServer::printReply("1 Bob\n")});
-        s.click("Form1", "btnCheaters");
-        QTRY_COMPARE(s.reads("Cheaters", "edtCheaters"), u"1 Bob\r\n"_s);
-        s.click("Cheaters", "btnSave");
-        QCOMPARE(testdata::bytesOrMissing(s.program.file(u"list.txt"_s)), QByteArray("1 Bob\r\n\r\n"));
+        QCOMPARE(s.sent(), (QList{rcon("secret listcampaigns"), rcon("secret ref campaign ^#kept")}));
     }
 
     // Each reset leaves, then the window waits 800 ms: before the next reset, and before the closing message.

@@ -39,7 +39,6 @@ constexpr struct {
      "<head>Default=german\r\n<tail>", "german"},
     {"add after the section's last line, ahead of its blank lines", "<head><tail>", "Extra", "1",
      "<head>; remember the choice\r\nChecked=False\r\nExtra=1\r\n\r\n\r\n[servers]\r\nLast=127.0.0.1:27960\r\n", "1"},
-    {"create the missing file", nullptr, "Default", "english", "[lang]\r\nDefault=english\r\n", "english"},
     {"replace in other letter case keeps the spelling and blanks", "[Lang]\r\n  DEFAULT = english \r\n", "default",
      "dutch", "[Lang]\r\n  DEFAULT = dutch\r\n", "dutch"},
     {"a key outside the section is not replaced", "Default=dutch\r\n[window]\r\nDefault=german", "Default", "english",
@@ -48,7 +47,7 @@ constexpr struct {
      "[x]\nLeft=1\n[lang\r\r\n[lang]\nDefault=english\n", "english"},
     {"LF file gets LF lines", "[lang]\nDefault=english\n\n[window]\nLeft=1\n", "Checked", "True",
      "[lang]\nDefault=english\nChecked=True\n\n[window]\nLeft=1\n", "True"},
-    {"a line break in a value keeps it on one line", nullptr, "Text", "one\r\ntwo\n[x]", "[lang]\r\nText=one  two [x]\r\n",
+    {"a missing file made; a line break in a value kept on one line", nullptr, "Text", "one\r\ntwo\n[x]", "[lang]\r\nText=one  two [x]\r\n",
      "one  two [x]"},
     {"accented text in Windows-1252", "[lang]\r\n", "Frame1", "Français Ñ€ŠŸ", "[lang]\r\nFrame1=Fran\xe7\x61is \xd1\x80\x8a\x9f\r\n",
      "Français Ñ€ŠŸ"}};

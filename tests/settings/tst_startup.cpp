@@ -4,7 +4,6 @@
 #include "testenv.h"
 
 #include <QApplication>
-#include <QDir>
 #include <QPointer>
 #include <QTimer>
 
@@ -13,36 +12,31 @@ namespace {
 // One start of the program in the test's program folder.
 struct Run {
     explicit Run(TestProgram &program)
-        : main(std::make_unique<korvane::console::MainWindow>(program.environment()))
+        : main(program.environment())
     {
-        korvane::app::start(*main);
-        chooser = main->findChild<QWidget *>(u"Lang"_s);
+        korvane::app::start(main);
+        chooser = main.findChild<QWidget *>(u"Lang"_s);
     }
     // The window shown: "Lang" (the chooser), "Form1" (the main window, the chooser gone) or "?".
     QString shown() const
     {
-        if (!main->isVisible() && chooser && chooser->isVisible())
+        if (!main.isVisible() && chooser && chooser->isVisible())
             return u"Lang"_s;
-        return QTest::qWaitFor([this] { return !chooser; }, 2000) && main->isVisible() ? u"Form1"_s : u"?"_s;
+        return QTest::qWaitFor([this] { return !chooser; }, 2000) && main.isVisible() ? u"Form1"_s : u"?"_s;
     }
-    std::unique_ptr<korvane::console::MainWindow> main;
+    korvane::console::MainWindow main;
     QPointer<QWidget> chooser;
 };
 
 // A run from a settings file: the window shown first, and btnKill's caption.
 constexpr struct {
     const char *name, *settings, *shown, *btnKill = "";
-    bool languageFiles = true;
 } Starts[] = {
     {.name = "Checked True, names in other case",
      .settings = "[LANG]\r\nDEFAULT=german\r\nchecked=True\r\n",
      .shown = "Form1",
      .btnKill = "Server beenden"},
     {.name = "Checked true in lower case", .settings = "[lang]\r\nDefault=german\r\nChecked=true\r\n", .shown = "Lang"},
-    {.name = "no language files",
-     .settings = "[lang]\r\nDefault=english\r\nChecked=True\r\n",
-     .shown = "Form1",
-     .languageFiles = false},
     {.name = "unknown language", .settings = "[lang]\r\nDefault=klingon\r\nChecked=True\r\n", .shown = "Form1"}};
 
 } // namespace
@@ -51,16 +45,23 @@ class TestStartup : public QObject {
     Q_OBJECT
 
 private Q_SLOTS:
-    // "Load Language" without a pick only asks for one.
-    void loadWithoutAPickOnlyAsks()
+    // Nothing is stored before a language is loaded: "Load Language" without a pick only asks for one, and closing
+    // the chooser ends the program (one that failed to end would be stopped by the second timer).
+    void chooserStoresNothingBeforeLoad()
     {
         TestProgram program{QString()};
         Run run(program);
         QCOMPARE(run.shown(), u"Lang"_s);
         click(run.chooser, "Load");
         QCOMPARE(run.shown(), u"Lang"_s);
-        QCOMPARE(testdata::bytesOrMissing(program.settingsFile()), QByteArray("<missing>"));
         QCOMPARE(program.messages, QStringList{u"Please select a language"_s});
+        click(run.chooser, "Option2");
+        click(run.chooser, "Remember");
+        QTimer::singleShot(50, run.chooser.data(), &QWidget::close);
+        QTimer::singleShot(5000, qApp, [] { QCoreApplication::exit(1); });
+        QCOMPARE(QApplication::exec(), 0);
+        QCOMPARE(run.shown(), u"?"_s);
+        QCOMPARE(testdata::bytesOrMissing(program.settingsFile()), QByteArray("<missing>"));
     }
 
     void startsFromStoredSettings_data() { testdata::addRows(Starts); }
@@ -71,29 +72,11 @@ private Q_SLOTS:
         const auto &start = testdata::current(Starts);
         TestProgram program{QString()};
         QVERIFY(testdata::writeBytes(program.settingsFile(), start.settings));
-        if (!start.languageFiles)
-            // The folder stays: a lang folder beside the program is what keeps it portable.
-            for (const QFileInfo &file : QDir(program.file(u"lang"_s)).entryInfoList(QDir::Files))
-                QFile::remove(file.filePath());
         Run run(program);
         QCOMPARE(run.shown(), QString::fromLatin1(start.shown));
         QCOMPARE(testdata::bytesOrMissing(program.settingsFile()), QByteArray(start.settings));
-        if (run.main->isVisible())
-            QCOMPARE(readable(run.main.get(), "btnKill"), QString::fromUtf8(start.btnKill));
-    }
-
-    // A program that failed to end would be stopped by the second timer.
-    void closingChooserEndsProgram()
-    {
-        TestProgram program{QString()};
-        Run run(program);
-        click(run.chooser, "Option2");
-        click(run.chooser, "Remember");
-        QTimer::singleShot(50, run.chooser.data(), &QWidget::close);
-        QTimer::singleShot(5000, qApp, [] { QCoreApplication::exit(1); });
-        QCOMPARE(QApplication::exec(), 0);
-        QCOMPARE(run.shown(), u"?"_s);
-        QCOMPARE(testdata::bytesOrMissing(program.settingsFile()), QByteArray("<missing>"));
+        if (run.main.isVisible())
+            QCOMPARE(readable(&run.main, "btnKill"), QString::fromUtf8(start.btnKill));
     }
 
     // The reset keeps the file's other lines and takes effect at the next start.
@@ -104,7 +87,7 @@ private Q_SLOTS:
                                      "[window]\r\nLeft=10\r\n\r\n[lang]\r\nDefault=german\r\nChecked=True\r\n"));
         Run run(program);
         QCOMPARE(run.shown(), u"Form1"_s);
-        click(run.main.get(), "Picture1");
+        click(&run.main, "Picture1");
         click(window("About"), "btnChangeLanguage");
         QCOMPARE(testdata::bytesOrMissing(program.settingsFile()),
                  QByteArray("[window]\r\nLeft=10\r\n\r\n[lang]\r\nDefault=english\r\nChecked=False\r\n"));
