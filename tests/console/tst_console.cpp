@@ -14,6 +14,7 @@ namespace {
 // A null command: the button sends nothing.
 struct Send {
     const char *button, *field, *typed, *sent;
+    const char *length = "", *reason = ""; // the kick/ban dialog's fields
 };
 constexpr Send press(const char *button, const char *sent)
 {
@@ -74,7 +75,7 @@ constexpr Send FunSends[] = {
     typed("Combo1", "2 - Instagib", "btnheadshot", " b_headshot 2"),
     typed("Combo1", "3 - Instagib with headshot", "btnheadshot", " b_headshot 3")};
 
-// The byte contract of the buttons that ask "Yes" first; a field is typed while the question is open.
+// The byte contract of the buttons that ask "Yes" first: the field is read at "Yes".
 constexpr Send GamePlayConfirmed[] = {
     press("btnMapRestart", " ref restart"), press("btnNextmap", " ref nextmap"),
     press("btnMatchReset", " ref matchreset"), press("btnShuffle", " ref shuffleteamsxp"),
@@ -86,21 +87,21 @@ constexpr Send MainConfirmed[] = {press("btnKill", " killserver"), press("btnRes
 
 // The byte contract of the kick and ban buttons: at "Proceed" the command takes the player's field as it is then,
 // and the length and reason where it asks for them.
-constexpr struct Kick {
-    const char *button, *field, *player, *length = "", *reason = "", *sent;
-} Kicks[] = {
-    {.button = "btnKick", .field = "edtSlot1", .player = "4", .length = "10", .reason = "r", .sent = " clientkick 4"},
-    {.button = "btnNameKick", .field = "edtSlot3", .player = " Big \"Bad\" Wolf ", .sent = " kick  Big \"Bad\" Wolf "},
-    {.button = "btnBan", .field = "edtSlot2", .player = "Zoë", .sent = " ban Zo\xeb"},
-    {.button = "btnPBKickNum", .field = "edtSlot4", .player = "3", .length = "10", .reason = "a b\\c",
-     .sent = " pb_sv_kick 3 10 a b\\c"},
-    {.button = "btnPBKick", .field = "edtSlot5", .player = "name", .sent = " pb_sv_kick name  "},
-    {.button = "btnPBBan", .field = "edtSlot6", .player = "name", .length = "10", .reason = "a b\\c",
-     .sent = " pb_sv_ban name a b\\c"},
-    {.button = "btnPBBanSlot", .field = "edtSlot8", .player = "7", .reason = "spam", .sent = " pb_sv_ban 7 spam"},
-    {.button = "btnPBBanGUID", .field = "edtSlot7", .player = "0123abcd", .sent = " pb_sv_banguid 0123abcd "},
-    {.button = "btnPBBanMask", .field = "edtPBBanmask", .player = "10.0.*.*", .length = "10", .reason = "r",
-     .sent = " pb_sv_banmask 10.0.*.*"}};
+constexpr Send kick(const char *button, const char *field, const char *player, const char *sent,
+                    const char *length = "", const char *reason = "")
+{
+    return {button, field, player, sent, length, reason};
+}
+constexpr Send Kicks[] = {
+    kick("btnKick", "edtSlot1", "4", " clientkick 4", "10", "r"),
+    kick("btnNameKick", "edtSlot3", " Big \"Bad\" Wolf ", " kick  Big \"Bad\" Wolf "),
+    kick("btnBan", "edtSlot2", "Zoë", " ban Zo\xeb"),
+    kick("btnPBKickNum", "edtSlot4", "3", " pb_sv_kick 3 10 a b\\c", "10", "a b\\c"),
+    kick("btnPBKick", "edtSlot5", "name", " pb_sv_kick name  "),
+    kick("btnPBBan", "edtSlot6", "name", " pb_sv_ban name a b\\c", "10", "a b\\c"),
+    kick("btnPBBanSlot", "edtSlot8", "7", " pb_sv_ban 7 spam", "", "spam"),
+    kick("btnPBBanGUID", "edtSlot7", "0123abcd", " pb_sv_banguid 0123abcd "),
+    kick("btnPBBanMask", "edtPBBanmask", "10.0.*.*", " pb_sv_banmask 10.0.*.*", "10", "r")};
 // clang-format on
 
 // Two clicks 100 ms apart, then what follows: the server gets " status", then " pb_sv_plist" or the player
@@ -157,12 +158,15 @@ void typeAndSend(QLineEdit *field, const char *text, bool send = true)
         QTest::keyClick(field, Qt::Key_Return);
 }
 
-template <typename Table> void addSends(const char *window, const Table &table)
+// A send goes straight out, or through the dialog its button opens.
+enum class Dialog { None, Sure, Reason };
+
+template <typename Table> void addSends(const char *window, const Table &table, Dialog dialog = Dialog::None)
 {
     for (const Send &send : table) {
         QTest::addRow("%s/%s%s%s%s%s", window, send.button, send.field ? " after " : "", send.field ? send.field : "",
                       send.field ? "=" : "", send.typed ? send.typed : "")
-            << QByteArray(window) << send;
+            << QByteArray(window) << send << dialog;
     }
 }
 
@@ -191,7 +195,7 @@ void openGamePlayWindows(ConnectedConsole &s)
 } // namespace
 
 Q_DECLARE_METATYPE(Send)
-Q_DECLARE_METATYPE(Kick)
+Q_DECLARE_METATYPE(Dialog)
 
 class TestConsole : public QObject {
     Q_OBJECT
@@ -263,67 +267,43 @@ private Q_SLOTS:
     {
         QTest::addColumn<QByteArray>("window");
         QTest::addColumn<Send>("send");
+        QTest::addColumn<Dialog>("dialog");
         addSends("Form1", MainSends);
         addSends("Other", GamePlaySends);
         addSends("fun", FunSends);
+        addSends("Form1", MainConfirmed, Dialog::Sure);
+        addSends("Other", GamePlayConfirmed, Dialog::Sure);
+        addSends("Form1", Kicks, Dialog::Reason);
     }
 
-    // With the password field of the moment.
+    // With the password field of the moment; through a dialog, the field is read when the dialog is answered.
     void sends()
     {
         QFETCH(QByteArray, window);
         QFETCH(Send, send);
+        QFETCH(Dialog, dialog);
         ConnectedConsole s;
         openGamePlayWindows(s);
+        const auto typeField = [&](const QString &text) {
+            if (send.field)
+                s.type(window.constData(), send.field, text);
+        };
+        typeField(dialog == Dialog::None ? QString::fromUtf8(send.typed) : u"stale"_s);
+        if (dialog != Dialog::None) {
+            s.click(window.constData(), send.button);
+            typeField(QString::fromUtf8(send.typed));
+        }
+        if (dialog == Dialog::Reason) {
+            s.type("Reason", "edtLength", QString::fromUtf8(send.length));
+            s.type("Reason", "edtReason", QString::fromUtf8(send.reason));
+        }
         s.type("Form1", "edtrconpassword", u"other"_s);
-        if (send.field)
-            s.type(window.constData(), send.field, QString::fromUtf8(send.typed));
-        s.click(window.constData(), send.button);
+        if (dialog == Dialog::None)
+            s.click(window.constData(), send.button);
+        else
+            s.click(dialog == Dialog::Sure ? "Sure" : "Reason", dialog == Dialog::Sure ? "btnSureOK" : "btnProceed");
         s.type("Form1", "edtrconpassword", u"secret"_s);
         QCOMPARE(s.sent(), send.sent ? QList{rcon(QByteArray("other") + send.sent)} : QList<QByteArray>());
-    }
-
-    void confirmed_data()
-    {
-        QTest::addColumn<QByteArray>("window");
-        QTest::addColumn<Send>("send");
-        addSends("Form1", MainConfirmed);
-        addSends("Other", GamePlayConfirmed);
-    }
-
-    // The field is read at "Yes".
-    void confirmed()
-    {
-        QFETCH(QByteArray, window);
-        QFETCH(Send, send);
-        ConnectedConsole s;
-        openGamePlayWindows(s);
-        if (send.field)
-            s.type(window.constData(), send.field, u"stale"_s);
-        s.click(window.constData(), send.button);
-        if (send.field)
-            s.type(window.constData(), send.field, QString::fromUtf8(send.typed));
-        s.click("Sure", "btnSureOK");
-        QCOMPARE(s.sent(), QList{rcon(QByteArray("secret") + send.sent)});
-    }
-
-    void kicks_data()
-    {
-        QTest::addColumn<Kick>("kick");
-        for (const Kick &kick : Kicks)
-            QTest::newRow(kick.button) << kick;
-    }
-    void kicks()
-    {
-        QFETCH(Kick, kick);
-        ConnectedConsole s;
-        s.type("Form1", kick.field, u"stale"_s);
-        s.click("Form1", kick.button);
-        s.type("Reason", "edtLength", QString::fromUtf8(kick.length));
-        s.type("Reason", "edtReason", QString::fromUtf8(kick.reason));
-        s.type("Form1", kick.field, QString::fromUtf8(kick.player));
-        s.click("Reason", "btnProceed");
-        QCOMPARE(s.sent(), QList{rcon(QByteArray("secret") + kick.sent)});
     }
 
     void spacing_data() { testdata::addRows(Spacings); }
