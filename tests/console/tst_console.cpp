@@ -6,7 +6,6 @@
 
 #include <QDir>
 #include <QLineEdit>
-#include <QPushButton>
 
 namespace {
 

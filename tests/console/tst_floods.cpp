@@ -1,8 +1,6 @@
 // What a hostile or broken server, or a silent name server, can do: the console keeps only the newest part
 // of an endless stream, whole answers in order, a list that only grows stops growing, and a lookup that never
 // answers ends in the failure path.
-#include "console/mainwindow.h"
-#include "fakeserver.h"
 #include "testenv.h"
 
 #include <QListWidget>
