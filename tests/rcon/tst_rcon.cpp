@@ -21,11 +21,9 @@ QString text(const char *utf8)
 constexpr struct {
     const char *name, *password, *literal, *parameter, *bytes; // after "\xFF\xFF\xFF\xFFrcon "
 } Requests[] = {
-    {"players list", "secret", " status", "", "secret status"},
     {"blanks, semicolons and quotes unchanged", "pw", " say ", "  a; \"b\" 'c' ", "pw say   a; \"b\" 'c' "},
     {"password not trimmed", " p w ", " say ", "", " p w  say "},
-    {"accents as Windows-1252", "Grüße", " say ", "€", "Gr\xFC\xDF" "e say \x80"},
-    {"unencodable as question mark", "pw", " say ", "日本 😀", "pw say ?? ?"}};
+    {"Windows-1252, question marks beyond it", "Grüße", " say ", "€ 日本 😀", "Gr\xFC\xDF" "e say \x80 ?? ?"}};
 
 // The console's cleaning, the cheaters list's, and the campaign list's entries (joined by '|').
 enum Cleaning { Reply, Cheaters, Campaigns };
@@ -74,10 +72,11 @@ private Q_SLOTS:
 
     void etServerNamedInStatus()
     {
-        const auto status = [](auto mode) { return rcon::cleanReply(rcon::fromWire(FakeServer::statusReply(mode))); };
-        QVERIFY(status(FakeServer::Mode::EtServer).contains(u" etversion ET 2.60b "_s));
-        QVERIFY(rcon::namesEtServer(status(FakeServer::Mode::EtServer)));
-        QVERIFY(!rcon::namesEtServer(status(FakeServer::Mode::PlainServer)));
+        const auto named = [](auto mode) {
+            return rcon::namesEtServer(rcon::cleanReply(rcon::fromWire(FakeServer::statusReply(mode))));
+        };
+        QCOMPARE(std::pair(named(FakeServer::Mode::EtServer), named(FakeServer::Mode::PlainServer)),
+                 std::pair(true, false));
     }
 
     // Every byte reads back as itself; the text beyond Windows-1252 goes out as question marks.
