@@ -92,15 +92,13 @@ private Q_SLOTS:
     void masterResetSpacesItsCommands()
     {
         bool resetting = false;
-        QList<int> waits;
-        QList<qsizetype> heardAtWait; // how many resets the server had heard at each wait
+        QList<qsizetype> heardAtWait; // how many resets the server had heard at each wait of 800 ms
         ConnectedConsole s(u"english"_s, [&](korvane::ui::Environment &environment) {
             environment.wait = [&, realWait = environment.wait](int ms) {
                 if (!resetting)
                     return realWait(ms);
-                std::ignore = s.server.waitForDatagrams(int(waits.size()) + 1);
-                waits.append(ms);
-                heardAtWait.append(s.server.received().size());
+                std::ignore = s.server.waitForDatagrams(int(heardAtWait.size()) + 1);
+                heardAtWait.append(ms == 800 ? s.server.received().size() : -1);
             };
         });
         s.click("Form1", "btnOther");
@@ -110,7 +108,6 @@ private Q_SLOTS:
         resetting = true;
         s.click("fun", "btnResetAll");
         QCOMPARE(s.program.messages, QStringList{u"'Fun' Cvars Reset"_s});
-        QCOMPARE(waits, QList<int>(8, 800));
         QCOMPARE(heardAtWait, (QList<qsizetype>{1, 2, 3, 4, 5, 6, 7, 8}));
         QList<QByteArray> resets;
         for (const char *cvar : {"b_moverscale", "b_wolfrof", "b_shove_noz", "g_knifeonly", "g_gravity", "g_speed",
