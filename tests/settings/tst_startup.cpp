@@ -1,10 +1,17 @@
-// The start of a run: the language chooser, the remembered choice, and the About window's reset.
+// The start of a run: the language chooser, the remembered choice, the About window's reset, and where the program
+// keeps its files: the program in <temporary>/prefix/bin and the user's folders emptied for each test
+// (XDG_CONFIG_HOME and XDG_DATA_HOME there; on Windows the roaming data in Qt's test-mode folder qttest).
 
 #include "app/startup.h"
+#include "settings/filelocations.h"
 #include "testenv.h"
 
 #include <QApplication>
+#include <QDir>
+#include <QFile>
 #include <QPointer>
+#include <QStandardPaths>
+#include <QTemporaryDir>
 #include <QTimer>
 
 namespace {
@@ -41,10 +48,140 @@ constexpr struct {
 
 } // namespace
 
+using korvane::settings::FileLocations;
+
 class TestStartup : public QObject {
     Q_OBJECT
 
+    QTemporaryDir m_root;
+    const QString m_bin = m_root.filePath(u"prefix/bin"_s);
+#ifdef Q_OS_WIN
+    const QString m_configHome = QDir::fromNativeSeparators(qEnvironmentVariable("APPDATA")) + u"/qttest"_s;
+    const QString m_dataHome = m_configHome;
+#else
+    const QString m_configHome = m_root.filePath(u"config"_s);
+    const QString m_dataHome = m_root.filePath(u"data"_s);
+#endif
+
 private Q_SLOTS:
+    void initTestCase()
+    {
+        korvane::settings::nameApplication();
+#ifdef Q_OS_WIN
+        QStandardPaths::setTestModeEnabled(true);
+#else
+        qputenv("XDG_CONFIG_HOME", QFile::encodeName(m_configHome));
+        qputenv("XDG_DATA_HOME", QFile::encodeName(m_dataHome));
+#endif
+    }
+    void init()
+    {
+        QDir(m_root.path()).removeRecursively();
+        QDir(m_configHome).removeRecursively();
+        QFile::remove(m_configHome); // a file a test before put in its place
+        QVERIFY(QDir().mkpath(m_bin));
+    }
+
+    void decidesMode_data()
+    {
+        QTest::addColumn<bool>("langFolder"); // else a file named lang beside the executable
+        QTest::addColumn<FileLocations::Mode>("mode");
+        QTest::addColumn<QStringList>("files"); // language folder, settings, store, history
+        QTest::newRow("lang folder: portable")
+            << true << FileLocations::Mode::Portable
+            << QStringList{m_bin + u"/lang"_s, m_bin + u"/settings.ini"_s, u"Korvane.mdb"_s, m_bin + u"/history.txt"_s};
+        // The program folder is writable here, as /usr/bin is for root: still installed.
+        QTest::newRow("lang file: installed")
+            << false << FileLocations::Mode::Installed
+            << QStringList{m_root.filePath(u"prefix/share/korvane/lang"_s), m_configHome + u"/korvane/settings.ini"_s,
+                           m_dataHome + u"/korvane/Korvane.mdb"_s, m_dataHome + u"/korvane/history.txt"_s};
+    }
+
+    void decidesMode()
+    {
+        QFETCH(bool, langFolder);
+        QFETCH(FileLocations::Mode, mode);
+        QFETCH(QStringList, files);
+        QVERIFY(langFolder ? QDir(m_bin).mkdir(u"lang"_s) : testdata::writeBytes(m_bin + u"/lang"_s, "[lang]\r\n"_ba));
+        const FileLocations locations = FileLocations::forExecutableFolder(m_bin);
+        QCOMPARE(locations.mode(), mode);
+        QCOMPARE((QStringList{locations.languageFolder(), locations.settingsFile(), locations.favoritesStoreFile(),
+                              locations.historyFile()}),
+                 files);
+    }
+
+    void createsUserFoldersOwnerOnly()
+    {
+        QVERIFY(QDir(m_bin).mkdir(u"lang"_s));
+        QCOMPARE(FileLocations::forExecutableFolder(m_bin).createUserFolders(), QString());
+        QCOMPARE(QDir(m_root.path()).entryList(QDir::AllEntries | QDir::Hidden | QDir::NoDotAndDotDot),
+                 QStringList{u"prefix"_s}); // portable: nothing made
+        QVERIFY(QDir(m_bin).rmdir(u"lang"_s));
+
+        // Every level made is the owner's only; a folder that is there already keeps its permissions.
+        const auto shared = QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner | QFile::ReadGroup | QFile::ExeGroup;
+        QVERIFY(QDir().mkpath(m_dataHome) && QFile::setPermissions(m_dataHome, shared));
+        QCOMPARE(FileLocations::forExecutableFolder(m_bin).createUserFolders(), QString());
+        for (const QString &made : QStringList{m_configHome, m_configHome + u"/korvane"_s, m_dataHome + u"/korvane"_s})
+            QVERIFY2(testdata::isOwnerOnly(made), qPrintable(made));
+        QCOMPARE(QFile::permissions(m_dataHome) & shared, shared);
+    }
+
+    // A file where the user's folder must be stops even root.
+    void fileInPlaceOfUserFolderIsSaid()
+    {
+        QVERIFY(testdata::writeBytes(m_configHome, QByteArray()));
+        QCOMPARE(FileLocations::forExecutableFolder(m_bin).createUserFolders(),
+                 u"The folder \"%1\" cannot be created: a file has that name."_s.arg(
+                     QDir::toNativeSeparators(m_configHome)));
+    }
+
+    void installedProgramRemembersLanguage()
+    {
+        const QString lang = m_root.filePath(u"prefix/share/korvane/lang"_s);
+        QVERIFY(QDir().mkpath(lang));
+        QVERIFY(QFile::copy(QString::fromUtf8(KORVANE_LANG_DIR "/french.lang"), lang + u"/french.lang"_s));
+        QStringList messages;
+        for (const bool firstRun : {true, false}) {
+            korvane::ui::Environment environment(m_bin);
+            environment.message = [&messages](QWidget *, const QString &text) { messages.append(text); };
+            QCOMPARE(environment.settings.locations().createUserFolders(), QString());
+            korvane::console::MainWindow main(std::move(environment));
+            korvane::app::start(main);
+            QPointer<QWidget> chooser = main.findChild<QWidget *>(u"Lang"_s);
+            QCOMPARE(!chooser.isNull(), firstRun); // the restart skips the chooser
+            if (firstRun) {
+                click(chooser, "Option2");
+                click(chooser, "Remember");
+                click(chooser, "Load");
+            }
+            QVERIFY(QTest::qWaitFor([&] { return chooser.isNull(); }, 2000));
+            QVERIFY(main.isVisible());
+            QCOMPARE(readable(&main, "btnKill"), u"Arrêter le serveur"_s);
+        }
+        QCOMPARE(testdata::bytesOrMissing(m_configHome + u"/korvane/settings.ini"_s),
+                 "[lang]\r\nDefault=french\r\nChecked=True\r\n"_ba);
+        QCOMPARE(QDir(m_bin).entryList(QDir::AllEntries | QDir::Hidden | QDir::NoDotAndDotDot), QStringList());
+        QCOMPARE(messages, QStringList());
+    }
+
+    // A folder where settings.ini should be: one box, though "Remember Settings" makes a second write fail the same
+    // way; the choice holds for the run.
+    void unwritableSettingsAreSaidOnce()
+    {
+        TestProgram program(QString{});
+        QVERIFY(QDir().mkdir(program.settingsFile()));
+        Run run(program);
+        for (const char *control : {"Option3", "Remember", "Load"})
+            click(run.chooser, control);
+        QCOMPARE(run.shown(), u"Form1"_s);
+        QCOMPARE(readable(&run.main, "btnKill"), u"Server beenden"_s);
+        QCOMPARE(program.messages.size(), 1);
+        QVERIFY2(program.messages[0].startsWith(u"The settings file \""_s +
+                                                QDir::toNativeSeparators(program.settingsFile())),
+                 qPrintable(program.messages[0]));
+    }
+
     // Nothing is stored before a language is loaded: "Load Language" without a pick only asks for one, and closing
     // the chooser ends the program (one that failed to end would be stopped by the second timer).
     void chooserStoresNothingBeforeLoad()
@@ -64,7 +201,10 @@ private Q_SLOTS:
         QCOMPARE(testdata::bytesOrMissing(program.settingsFile()), QByteArray("<missing>"));
     }
 
-    void startsFromStoredSettings_data() { testdata::addRows(Starts); }
+    void startsFromStoredSettings_data()
+    {
+        testdata::addRows(Starts);
+    }
 
     // Starting never writes.
     void startsFromStoredSettings()
