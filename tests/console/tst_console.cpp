@@ -122,32 +122,23 @@ constexpr struct {
 // clang-format on
 
 // Lines sent from the command field with Return, a line then typed and not sent, the keys pressed: what it shows.
+constexpr Qt::Key Up = Qt::Key_Up, Down = Qt::Key_Down;
+// clang-format off
 constexpr struct {
     const char *name;
     std::array<const char *, 3> sent;
     const char *typing;
     std::array<Qt::Key, 4> keys;
     const char *shows;
-} Recalls[] = {{.name = "newest first, to the oldest",
-                .sent = {"a", "b", "c"},
-                .typing = "x",
-                .keys = {Qt::Key_Up, Qt::Key_Up, Qt::Key_Up, Qt::Key_Up},
-                .shows = "a"},
-               {.name = "after sending, Up skips the line shown",
-                .sent = {"a", "b"},
-                .typing = nullptr,
-                .keys = {Qt::Key_Up},
-                .shows = "a"},
-               {.name = "Down back to the line typed",
-                .sent = {"a", "b"},
-                .typing = "x",
-                .keys = {Qt::Key_Up, Qt::Key_Up, Qt::Key_Down, Qt::Key_Down},
-                .shows = "x"},
-               {.name = "the same line twice kept once",
-                .sent = {"a", "b", "b"},
-                .typing = "x",
-                .keys = {Qt::Key_Up, Qt::Key_Up},
-                .shows = "a"}};
+} Recalls[] = {
+    {.name = "newest first, to the oldest", .sent = {"a", "b", "c"}, .typing = "x", .keys = {Up, Up, Up, Up},
+     .shows = "a"},
+    {.name = "after sending, Up skips the line shown", .sent = {"a", "b"}, .typing = nullptr, .keys = {Up},
+     .shows = "a"},
+    {.name = "Down back to the line typed", .sent = {"a", "b"}, .typing = "x", .keys = {Up, Up, Down, Down},
+     .shows = "x"},
+    {.name = "the same line twice kept once", .sent = {"a", "b", "b"}, .typing = "x", .keys = {Up, Up},
+     .shows = "a"}};
 // clang-format on
 
 void typeAndSend(QLineEdit *field, const char *text, bool send = true)
@@ -170,14 +161,19 @@ template <typename Table> void addSends(const char *window, const Table &table, 
     }
 }
 
-// Server fields refused before anything is sent (no port: the server's), and the message shown.
+// What Connect does with the server's fields (no port: the server's) and the probe's answer: a message box and
+// nothing sent, or the answer logged with the decision.
 // clang-format off
 constexpr struct {
-    const char *name, *port, *password, *message;
-} Refusals[] = {
-    {.name = "empty password", .port = nullptr, .password = "", .message = "Please enter values for all server fields!"},
-    {.name = "port not a number", .port = "27960x", .password = "secret",
-     .message = "The server port must be a whole number from 1 to 65535."}};
+    const char *name;
+    FakeServer::Mode mode = FakeServer::Mode::EtServer;
+    const char *port = nullptr, *password = "secret", *message = nullptr, *logged = nullptr;
+} Connects[] = {
+    {.name = "ET server", .logged = "Server running ET"},
+    {.name = "another game's server", .mode = FakeServer::Mode::PlainServer,
+     .logged = "Server does not appear to be running ET"},
+    {.name = "empty password", .password = "", .message = "Please enter values for all server fields!"},
+    {.name = "port not a number", .port = "27960x", .message = "The server port must be a whole number from 1 to 65535."}};
 // clang-format on
 
 const QString StartText =
@@ -201,30 +197,31 @@ class TestConsole : public QObject {
     Q_OBJECT
 
 private Q_SLOTS:
-    void connectLogsTheProbeAnswer_data()
-    {
-        QTest::addColumn<bool>("isEt");
-        QTest::addColumn<QString>("logged");
-        QTest::newRow("ET server") << true << u"Server running ET"_s;
-        QTest::newRow("another game's server") << false << u"Server does not appear to be running ET"_s;
-    }
+    void connecting_data() { testdata::addRows(Connects); }
 
     // The probe's answer is logged and decides; later replies follow after a CR LF only on an ET server.
-    void connectLogsTheProbeAnswer()
+    void connecting()
     {
-        QFETCH(bool, isEt);
-        QFETCH(QString, logged);
-        const FakeServer::Mode mode = isEt ? FakeServer::Mode::EtServer : FakeServer::Mode::PlainServer;
+        const auto &row = testdata::current(Connects);
         TestProgram program;
-        FakeServer server(mode);
+        FakeServer server(row.mode);
         korvane::console::MainWindow main(program.environment());
         main.show();
         QCOMPARE(readable(&main, "Result"), StartText);
-        main.setServerFields(u"127.0.0.1"_s, server.portText(), u"secret"_s);
+        main.setServerFields(u"127.0.0.1"_s, row.port ? QString::fromLatin1(row.port) : server.portText(),
+                             QString::fromLatin1(row.password));
         click(&main, "btnConnect");
-        const QString status = korvane::rcon::cleanReply(korvane::rcon::fromWire(FakeServer::statusReply(mode)));
-        const QString log =
-            StartText + u"\r\n\r\nConnecting...\r\n"_s + status + u"\r\nKorvane Client: "_s + logged + u"\r\n"_s;
+        if (row.message) {
+            QTest::qWait(100);
+            QCOMPARE(program.messages, QStringList{QString::fromUtf8(row.message)});
+            QCOMPARE(readable(&main, "Result"), StartText);
+            QCOMPARE(server.received(), QList<QByteArray>());
+            return;
+        }
+        const bool isEt = row.mode == FakeServer::Mode::EtServer;
+        const QString status = korvane::rcon::cleanReply(korvane::rcon::fromWire(FakeServer::statusReply(row.mode)));
+        const QString log = StartText + u"\r\n\r\nConnecting...\r\n"_s + status + u"\r\nKorvane Client: "_s +
+                            QString::fromLatin1(row.logged) + u"\r\n"_s;
         QTRY_COMPARE(readable(&main, "Result"), log);
         server.sendToClient(FakeServer::printReply("late"));
         QTest::qWait(100);
@@ -242,25 +239,6 @@ private Q_SLOTS:
         s.click("Form1", "btnDisconnect");
         QVERIFY(enabled("edtIP") && enabled("edtrconpassword") && !enabled("btnKill") && !enabled("edtSay"));
         QCOMPARE(find<QLineEdit>(&s.main, "edtrconpassword")->echoMode(), QLineEdit::Password);
-    }
-
-    void fieldsRefusedBeforeConnecting_data() { testdata::addRows(Refusals); }
-
-    // One message box, nothing sent, nothing logged.
-    void fieldsRefusedBeforeConnecting()
-    {
-        const auto &refusal = testdata::current(Refusals);
-        TestProgram program;
-        FakeServer server;
-        korvane::console::MainWindow main(program.environment());
-        main.show();
-        main.setServerFields(u"127.0.0.1"_s, refusal.port ? QString::fromLatin1(refusal.port) : server.portText(),
-                             QString::fromLatin1(refusal.password));
-        click(&main, "btnConnect");
-        QTest::qWait(100);
-        QCOMPARE(program.messages, QStringList{QString::fromUtf8(refusal.message)});
-        QCOMPARE(readable(&main, "Result"), StartText);
-        QCOMPARE(server.received(), QList<QByteArray>());
     }
 
     void sends_data()
