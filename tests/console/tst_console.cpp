@@ -230,17 +230,6 @@ private Q_SLOTS:
         QCOMPARE(server.received(), QList{korvane::rcon::statusProbe()});
     }
 
-    // Connected, the server's fields are locked and the commands open; Disconnect gives the fields back.
-    void connectingSwapsTheServerFieldsForTheCommands()
-    {
-        ConnectedConsole s;
-        const auto enabled = [&s](const char *name) { return find(&s.main, name)->isEnabled(); };
-        QVERIFY(!enabled("edtIP") && !enabled("edtrconpassword") && enabled("btnKill") && enabled("edtSay"));
-        s.click("Form1", "btnDisconnect");
-        QVERIFY(enabled("edtIP") && enabled("edtrconpassword") && !enabled("btnKill") && !enabled("edtSay"));
-        QCOMPARE(find<QLineEdit>(&s.main, "edtrconpassword")->echoMode(), QLineEdit::Password);
-    }
-
     void sends_data()
     {
         QTest::addColumn<QByteArray>("window");

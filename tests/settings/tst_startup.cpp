@@ -127,15 +127,6 @@ private Q_SLOTS:
         QCOMPARE(QFile::permissions(m_dataHome) & shared, shared);
     }
 
-    // A file where the user's folder must be stops even root.
-    void fileInPlaceOfUserFolderIsSaid()
-    {
-        QVERIFY(testdata::writeBytes(m_configHome, QByteArray()));
-        QCOMPARE(FileLocations::forExecutableFolder(m_bin).createUserFolders(),
-                 u"The folder \"%1\" cannot be created: a file has that name."_s.arg(
-                     QDir::toNativeSeparators(m_configHome)));
-    }
-
     void installedProgramRemembersLanguage()
     {
         const QString lang = m_root.filePath(u"prefix/share/korvane/lang"_s);
