@@ -2,6 +2,8 @@
 
 #include "testenv.h"
 
+#include <QListWidget>
+
 #include <tuple>
 
 class TestInfo : public QObject {
@@ -72,7 +74,8 @@ private Q_SLOTS:
                                   rcon("secret config  comp; \"x\" "), rcon("secret config")}));
     }
 
-    // Each datagram of the list loses its first three pieces; loading needs a selected entry that is not empty.
+    // Each datagram of the list loses its first three pieces; loading needs a selected entry that is not empty; a list
+    // that only grows stops growing.
     void campaigns()
     {
         ConnectedConsole s;
@@ -86,6 +89,10 @@ private Q_SLOTS:
             s.click("Other", "btnCampaign");
         }
         QCOMPARE(s.sent(), (QList{rcon("secret listcampaigns"), rcon("secret ref campaign ^#kept")}));
+        s.answerWith({FakeServer::printReply("a b c" + QByteArray(" flood").repeated(1200))});
+        window("Other")->close();
+        s.click("Form1", "btnOther");
+        QTRY_COMPARE(find<QListWidget>(window("Other"), "List1")->count(), 1000);
     }
 
     // Each reset leaves, then the window waits 800 ms: before the next reset, and before the closing message.
