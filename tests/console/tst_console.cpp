@@ -26,16 +26,14 @@ constexpr Send typed(const char *field, const char *text, const char *button, co
 }
 // clang-format off
 constexpr Send MainSends[] = {
-    press("btnPlayers", " status"), press("btnPBPlayers", " pb_sv_plist"),
-    typed("edtPBSS", "3", "btnPBSS", " pb_sv_getss 3"), press("btnPBSS", " pb_sv_getss Client PB Slot #"),
-    typed("edtAList", "4", "btnAList", " PB_SV_AList 4"), typed("edtIPGuard", "5", "btnIPGuard", " PB_SV_IPGuard 5"),
-    press("btnBanList", " pb_sv_banlist"), press("btnUnlock", " g_password \""),
+    press("btnPlayers", " status"), press("btnPBPlayers", " pb_sv_plist"), press("btnBanList", " pb_sv_banlist"),
+    typed("edtPBSS", "3", "btnPBSS", " pb_sv_getss 3"), typed("edtAList", "4", "btnAList", " PB_SV_AList 4"),
+    typed("edtIPGuard", "5", "btnIPGuard", " PB_SV_IPGuard 5"), press("btnUnlock", " g_password \""),
     typed("edtBanID", "12", "btnUnbanID", " pb_sv_unban 12"),
     typed("edtBanGUID", "abcdef01", "btnUnbanGUID", " pb_sv_unbanguid abcdef01"),
-    typed("edtAdditional", "map oasis", "btnAdditional", " map oasis"),
-    typed("edtAdditional", "", "btnAdditional", " "), typed("edtExec", "server.cfg", "btnExec", " exec server.cfg"),
-    press("btnExec", " exec .cfg File Name"), typed("edtSay", "  hi ; \"all\" ", "btnSay", " say   hi ; \"all\" "),
-    typed("edtSay", "", "btnSay", " say "),
+    typed("edtAdditional", "map oasis", "btnAdditional", " map oasis"), typed("edtAdditional", "", "btnAdditional", " "),
+    typed("edtExec", "server.cfg", "btnExec", " exec server.cfg"), typed("edtSay", "", "btnSay", " say "),
+    typed("edtSay", "  hi ; \"all\" ", "btnSay", " say   hi ; \"all\" "),
     press("btnSay", " say Type the message you want to be shown in global chat."),
     typed("edtChangePass", "letmein", "btnChangePass", " g_password letmein")};
 constexpr Send GamePlaySends[] = {

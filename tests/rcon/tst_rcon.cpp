@@ -1,10 +1,10 @@
 // The datagram formats, the text codec, the cleaning of replies and the status reply.
 
-#include "fakeserver.h"
 #include "rcon/serverport.h"
 #include "rcon/statusreply.h"
 #include "rcon/textcodec.h"
 #include "rcon/wireformat.h"
+#include "testdata.h"
 
 #include <numeric>
 
@@ -70,15 +70,6 @@ private Q_SLOTS:
     }
 
     void statusProbe() { QCOMPARE(rcon::statusProbe(), QByteArray::fromHex("ffffffff676574737461747573")); }
-
-    void etServerNamedInStatus()
-    {
-        const auto named = [](auto mode) {
-            return rcon::namesEtServer(rcon::cleanReply(rcon::fromWire(FakeServer::statusReply(mode))));
-        };
-        QCOMPARE(std::pair(named(FakeServer::Mode::EtServer), named(FakeServer::Mode::PlainServer)),
-                 std::pair(true, false));
-    }
 
     // Every byte reads back as itself; the text beyond Windows-1252 goes out as question marks.
     void wireTextIsWindows1252()

@@ -3,7 +3,6 @@
 #include "testenv.h"
 
 #include <QPointer>
-#include <QRegularExpression>
 
 namespace {
 
@@ -80,23 +79,6 @@ private Q_SLOTS:
                 problems.append(name + u" shows "_s + shown.join(u' ') + u" instead of "_s + own.join(u' '));
         }
         QCOMPARE(problems + unused, QStringList());
-    }
-
-    void languageFiles_data()
-    {
-        QTest::addColumn<QString>("language");
-        for (const char *language : {"english", "french", "german", "dutch"})
-            QTest::newRow(language) << QString::fromLatin1(language);
-    }
-
-    // Every language has english.lang's keys, in CR LF lines of Windows-1252 bytes (no UTF-8 sequence).
-    void languageFiles()
-    {
-        QFETCH(QString, language);
-        const QByteArray file = languageFile(language);
-        QCOMPARE(keysOf(file), keysOf(languageFile(u"english"_s)));
-        QCOMPARE(QString::fromLatin1(file).indexOf(QRegularExpression(u"[\\xC2-\\xDF][\\x80-\\xBF]|(?<!\\r)\\n"_s)),
-                 -1);
     }
 
     // Opening an open window again, or Enter and Escape in it (no button is a default or cancel button), neither
