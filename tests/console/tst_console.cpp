@@ -177,15 +177,6 @@ constexpr struct {
 const QString StartText =
     u"Korvane Client: Korvane loaded. Korvane Client: Enter/select server details and Connect to login."_s;
 
-// Opens the game play and fun windows, their own first request left out of what the test sees sent.
-void openGamePlayWindows(ConnectedConsole &s)
-{
-    s.click("Form1", "btnOther");
-    s.click("Other", "btnfuncommands");
-    s.sent();
-    s.server.clear();
-}
-
 } // namespace
 
 Q_DECLARE_METATYPE(Send)
@@ -248,7 +239,10 @@ private Q_SLOTS:
         QFETCH(Send, send);
         QFETCH(Dialog, dialog);
         ConnectedConsole s;
-        openGamePlayWindows(s);
+        s.click("Form1", "btnOther"); // the game play and fun windows open, their own first request left out
+        s.click("Other", "btnfuncommands");
+        s.sent();
+        s.server.clear();
         const auto typeField = [&](const QString &text) {
             if (send.field)
                 s.type(window.constData(), send.field, text);

@@ -92,6 +92,7 @@ private Q_SLOTS:
         QCOMPARE(f.stored(), Filled + u",Bob's \"place\" - 10.0.0.'1\":27'960\""_s);
         QVERIFY(!window("add_Favorites"));
         QVERIFY(f.console.reads("Favorites", "List1").endsWith(u"\nBob's \"place\" - 10.0.0.'1\":27'960\""_s));
+        QCOMPARE(f.console.reads("Favorites", "Load"), u"Selecteren/OK"_s); // in the language of the others
     }
 };
 

@@ -101,7 +101,6 @@ private Q_SLOTS:
         QCOMPARE(port ? int(*port) : -1, p.port);
     }
 
-    // The status reply parsed for korvane-rcon --status.
     void statusReply_data()
     {
         // The parse in one line: "-" for no status reply; "ET" or "other", the number of settings, the first

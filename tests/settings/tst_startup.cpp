@@ -16,7 +16,7 @@
 
 namespace {
 
-// One start of the program in the test's program folder.
+// One start of the program.
 struct Run {
     explicit Run(korvane::ui::Environment environment)
         : main(std::move(environment))
@@ -36,15 +36,15 @@ struct Run {
 };
 
 // A run from a settings file: the window shown first, and btnKill's caption.
+// clang-format off
 constexpr struct {
     const char *name, *settings, *shown, *btnKill = "";
 } Starts[] = {
-    {.name = "Checked True, names in other case",
-     .settings = "[LANG]\r\nDEFAULT=german\r\nchecked=True\r\n",
-     .shown = "Form1",
-     .btnKill = "Server beenden"},
+    {.name = "Checked True, names in other case", .settings = "[LANG]\r\nDEFAULT=german\r\nchecked=True\r\n",
+     .shown = "Form1", .btnKill = "Server beenden"},
     {.name = "Checked true in lower case", .settings = "[lang]\r\nDefault=german\r\nChecked=true\r\n", .shown = "Lang"},
     {.name = "unknown language", .settings = "[lang]\r\nDefault=klingon\r\nChecked=True\r\n", .shown = "Form1"}};
+// clang-format on
 
 } // namespace
 

@@ -1,7 +1,5 @@
 #include "fakeserver.h"
 
-#include "testdata.h"
-
 #include <QNetworkDatagram>
 #include <QTest>
 

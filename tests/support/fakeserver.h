@@ -32,7 +32,6 @@ public:
 
     // Sends a datagram to the peer the last request came from.
     void sendToClient(const QByteArray &datagram);
-    void stop() { m_socket.close(); }
 
     const QList<QByteArray> &received() const { return m_received; }
     const QList<std::chrono::steady_clock::time_point> &arrivals() const { return m_arrivals; }

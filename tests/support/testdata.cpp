@@ -20,19 +20,11 @@ bool writeBytes(const QString &path, const QByteArray &bytes)
     return file.open(QIODevice::WriteOnly | QIODevice::Truncate) && file.write(bytes) == bytes.size();
 }
 
-QList<QByteArray> captureReplies(const QString &file)
-{
-    const QByteArray json = bytesOrMissing(QString::fromUtf8(KORVANE_TEST_DATA "/captures/") + file);
-    QList<QByteArray> replies;
-    const QJsonArray array = QJsonDocument::fromJson(json).object().value(u"replies").toArray();
-    for (const QJsonValue &reply : array)
-        replies.append(QByteArray::fromHex(reply.toObject().value(u"hex").toString().toLatin1()));
-    return replies;
-}
-
 QByteArray captureReply(const QString &file, int index)
 {
-    return captureReplies(file).value(index);
+    const QByteArray json = bytesOrMissing(QString::fromUtf8(KORVANE_TEST_DATA "/captures/") + file);
+    const QJsonArray replies = QJsonDocument::fromJson(json).object().value(u"replies").toArray();
+    return QByteArray::fromHex(replies.at(index).toObject().value(u"hex").toString().toLatin1());
 }
 
 bool isOwnerOnly(const QString &path)

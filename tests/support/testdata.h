@@ -21,8 +21,7 @@ template <typename Table> const auto &current(const Table &table)
     return table[*static_cast<int *>(QTest::qData("row", qMetaTypeId<int>()))];
 }
 
-// The reply datagrams of a capture from a real server (tests/data/captures), byte for byte.
-QList<QByteArray> captureReplies(const QString &file);
+// A reply datagram of a capture from a real server (tests/data/captures), byte for byte.
 QByteArray captureReply(const QString &file, int index = 0);
 // The bytes of a file, or "<missing>" when it cannot be read; for files a test expects to exist or not.
 QByteArray bytesOrMissing(const QString &path);

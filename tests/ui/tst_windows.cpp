@@ -7,10 +7,8 @@
 namespace {
 
 // Every window, and the clicks that open it from a connected console.
-struct Click {
-    const char *window = nullptr, *control = nullptr;
-};
 // clang-format off
+struct Click { const char *window = nullptr, *control = nullptr; };
 constexpr struct Window {
     const char *name;
     Click first = {}, then = {};
@@ -43,11 +41,6 @@ QStringList keysOf(const QByteArray &file)
     return keys;
 }
 
-QByteArray languageFile(const QString &language)
-{
-    return testdata::bytesOrMissing(QString::fromUtf8(KORVANE_LANG_DIR "/") + language + u".lang"_s);
-}
-
 } // namespace
 
 class TestWindows : public QObject {
@@ -57,7 +50,8 @@ private Q_SLOTS:
     // With every text "#" and its key, each window shows exactly its own keys, and every key has a window.
     void everyKeyShownByItsWindow()
     {
-        QStringList unused = keysOf(languageFile(u"english"_s)), problems;
+        QStringList unused = keysOf(testdata::bytesOrMissing(QString::fromUtf8(KORVANE_LANG_DIR "/english.lang"))),
+                    problems;
         ConnectedConsole console(u"marker"_s, [&unused](korvane::ui::Environment &environment) {
             QString marked = u"[lang]\r\n"_s;
             for (const QString &key : unused)
