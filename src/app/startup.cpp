@@ -14,12 +14,9 @@ namespace {
 // the user is told why it will not last.
 void takeChoice(console::MainWindow &main, LanguageChooser &chooser, const QString &language, bool remember)
 {
-    settings::ProgramSettings &settings = main.environment().settings;
-    for (const QString &failure :
-         {settings.setLanguage(language), remember ? settings.setRemembered(true) : QString()}) {
-        if (!failure.isEmpty())
-            main.environment().message(&chooser, failure);
-    }
+    const QString failure = main.environment().settings.store(language, remember ? std::optional(true) : std::nullopt);
+    if (!failure.isEmpty())
+        main.environment().message(&chooser, failure);
     main.showAndRaise();
     chooser.close();
 }

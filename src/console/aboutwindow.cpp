@@ -46,12 +46,8 @@ AboutWindow::~AboutWindow() = default;
 void AboutWindow::resetLanguage()
 {
     // Takes effect at the next start, when the chooser asks again; the open windows keep their texts.
-    // Both go to settings.ini: when it cannot be written, only the first failure is told.
-    for (const QString &failure :
-         {environment().settings.setLanguage(QStringLiteral("english")), environment().settings.setRemembered(false)}) {
-        if (!failure.isEmpty())
-            environment().message(this, failure);
-    }
+    if (const QString failure = environment().settings.store(QStringLiteral("english"), false); !failure.isEmpty())
+        environment().message(this, failure);
     environment().message(this, QStringLiteral("Language Reset"));
 }
 

@@ -44,14 +44,13 @@ bool ProgramSettings::isRemembered() const
     return setting(RememberedKey) == True;
 }
 
-QString ProgramSettings::setLanguage(const QString &language)
+QString ProgramSettings::store(const QString &language, std::optional<bool> remembered)
 {
-    return write(LanguageKey, language);
-}
-
-QString ProgramSettings::setRemembered(bool remembered)
-{
-    return write(RememberedKey, remembered ? True : False);
+    // Both are tried: a setting that could not be written still holds for this run. A second failure
+    // of the same file is no news.
+    const QString failure = write(LanguageKey, language);
+    const QString second = remembered ? write(RememberedKey, *remembered ? True : False) : QString();
+    return failure.isEmpty() ? second : failure;
 }
 
 LanguageTexts ProgramSettings::languageTexts() const

@@ -6,6 +6,8 @@
 #include <QHash>
 #include <QString>
 
+#include <optional>
+
 namespace korvane::settings {
 
 // The texts of one language, its file read once for all the keys a window needs.
@@ -39,12 +41,11 @@ public:
     QString language() const;
     // Whether the chooser is skipped at start-up.
     bool isRemembered() const;
-    // Each stores its setting. When settings.ini cannot be written the setting still holds for the
-    // rest of this run, and the answer is a sentence for the user naming the file and the reason;
-    // empty when it was stored, and when the write before failed the same way: the user hears of one
-    // unwritable file once, not once per setting.
-    QString setLanguage(const QString &language);
-    QString setRemembered(bool remembered);
+    // Stores the language and, when given, whether the chooser is skipped. When settings.ini cannot be
+    // written the settings still hold for the rest of this run, and the answer is a sentence for the
+    // user naming the file and the reason; empty when they were stored, and when the store before
+    // failed the same way: the user hears of one unwritable file once, not once per setting.
+    QString store(const QString &language, std::optional<bool> remembered = std::nullopt);
 
     // The texts of the stored language.
     LanguageTexts languageTexts() const;
